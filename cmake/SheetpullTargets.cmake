@@ -67,3 +67,13 @@ function(sheetpull_fuzz_target name)
 endfunction()
 
 include(GoogleTest)
+
+# Folders shared by several areas hold one CMake fragment (*.cmake) per area;
+# a folder's CMakeLists.txt is just this call.
+macro(sheetpull_include_fragments)
+  file(GLOB _fragments CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cmake")
+  list(SORT _fragments)
+  foreach(_fragment IN LISTS _fragments)
+    include("${_fragment}")
+  endforeach()
+endmacro()

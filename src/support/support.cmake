@@ -1,0 +1,6 @@
+# The core of the support library: text, formats, files and folders, INI,
+# settings, links. No Qt (the support windows live in ui/).
+sheetpull_core_library(sp_support
+  SOURCES
+    text1252.cpp
+  DEPS sp_platform)
