@@ -27,17 +27,23 @@ struct TFormatSettings {
   std::string LongDateFormat = "dddd, d. mmmm yyyy";
   std::string ShortTimeFormat = "hh:nn";
   std::string LongTimeFormat = "hh:nn:ss";
-  std::string TimeAMString = "";
-  std::string TimePMString = "";
+  std::string TimeAMString = "vorm.";
+  std::string TimePMString = "nachm.";
+  std::string ShortMonthNames[12] = {"Jan", "Feb", "M\xE4r", "Apr", "Mai", "Jun",
+                                     "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
+  std::string LongMonthNames[12] = {"Januar", "Februar", "M\xE4rz",     "April",   "Mai",      "Juni",
+                                    "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
+  std::string ShortDayNames[7] = {"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"};  // Sunday first
+  std::string LongDayNames[7] = {"Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag"};
 };
 
 // The process-wide formats. Changed only at start, on the owner thread.
 TFormatSettings& FormatSettings();
 
 // Up to 15 significant digits, trailing zeros dropped, the decimal separator
-// in force, no grouping; exponent form ("1,5E20", "1E-7") when the exponent
-// is 15 or more, or the magnitude is below 1E-5. NaN and infinities give
-// "NAN", "INF", "-INF".
+// in force, no grouping; exponent form ("1,5E20", "1E-5") when the value has
+// more than 15 integer digits or is below 1E-4 in magnitude. NaN and
+// infinities give "NAN", "INF", "-INF".
 std::string FloatToText(double value);
 // Reads a float: optional blanks, sign, digits with the decimal separator in
 // force, optional exponent, optional blanks. False (value untouched) otherwise.

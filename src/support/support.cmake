@@ -3,4 +3,5 @@
 sheetpull_core_library(sp_support
   SOURCES
     text1252.cpp
+    formatting.cpp
   DEPS sp_platform)

@@ -1,0 +1,3 @@
+sheetpull_test(formatting_tests
+  SOURCES formatting_test.cpp
+  DEPS sp_support)
