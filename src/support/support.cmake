@@ -4,4 +4,6 @@ sheetpull_core_library(sp_support
   SOURCES
     text1252.cpp
     formatting.cpp
+    files.cpp
+    texttools.cpp
   DEPS sp_platform)
