@@ -11,6 +11,7 @@
 #include "platform/errors.h"
 #include "platform/filesys.h"
 #include "platform/process.h"
+#include "support/fileex.h"
 #include "support/text1252.h"
 
 namespace sp {
@@ -70,10 +71,6 @@ void Retry(int attempts, int waitMs, Attempt attempt) {
 void EnsureFileFolder(std::string_view name) {
   const std::string folder = ExtractFilePath(name);
   if (!folder.empty() && !FolderExists(folder)) ForceFolder(folder);
-}
-
-void WriteReplacing(std::string_view name, std::string_view bytes) {
-  if (ReplaceFileContent(Native(name), bytes) != 0) throw EFCreateError(CannotCreate(name));
 }
 
 }  // namespace
@@ -250,6 +247,15 @@ TBetterFileStream::~TBetterFileStream() {
   if (restoreAttributes_) ChangeMode(Native(fileName_), attributes_);
 }
 
+void ReplaceFileAtomically(std::string_view name, std::string_view bytes, int patienceMs) {
+  if (name.empty()) throw EFCreateError(CannotCreate(name));
+  const std::string path = Native(name);
+  TReplacingFile file;
+  if (AttemptPatiently([&] { return file.Open(path); }, patienceMs) != 0) throw EFCreateError(CannotCreate(name));
+  if (file.Write(bytes.data(), bytes.size()) != 0) throw EWriteError("Stream write error");
+  if (file.Commit() != 0) throw EFCreateError(CannotCreate(name));
+}
+
 std::string LinesToText(const std::vector<std::string>& lines) {
   std::string text;
   for (const auto& line : lines) {
@@ -261,15 +267,7 @@ std::string LinesToText(const std::vector<std::string>& lines) {
 
 std::vector<std::string> TextToLines(std::string_view text) {
   std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = start;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-    lines.emplace_back(text.substr(start, end - start));
-    if (end < text.size() && text[end] == '\r') ++end;
-    if (end < text.size() && text[end] == '\n') ++end;
-    start = end;
-  }
+  ForEachLine(text, [&](std::string_view line) { lines.emplace_back(line); });
   return lines;
 }
 
@@ -277,7 +275,7 @@ void SaveStringsRetry(const std::vector<std::string>& lines, std::string_view na
   const std::string text = LinesToText(lines);
   Retry(100, 100, [&](int) {
     EnsureFileFolder(name);
-    WriteReplacing(name, text);
+    ReplaceFileAtomically(name, text);
   });
 }
 
@@ -299,7 +297,7 @@ std::string ExtractResourceFile(std::string_view bytes, std::string_view name) {
   Retry(100, 100, [&](int attempt) {
     if (attempt > 1) target = AlternativeFileName(name, attempt - 1);
     EnsureFileFolder(target);
-    WriteReplacing(target, bytes);
+    ReplaceFileAtomically(target, bytes);
   });
   return target;
 }

@@ -139,10 +139,32 @@ class TBetterFileStream : public THandleStream {
   std::string fileName_;
 };
 
+// Replaces the file's content so that readers see the old or the new content,
+// never a mix (see TReplacingFile); the permission bits stay. The creation of
+// the temporary file is retried under AttemptPatiently's rule for up to
+// patienceMs. Raises EFCreateError "Datei %s kann nicht erstellt werden" when
+// the file cannot be created or put in place, EWriteError when writing fails;
+// the old file is then untouched.
+void ReplaceFileAtomically(std::string_view name, std::string_view bytes, int patienceMs = 0);
+
 // Text of a list as written to a file: every line followed by CR LF.
 std::string LinesToText(const std::vector<std::string>& lines);
-// Lines of a text: a line ends at CR, LF or CR LF; a last line without a break
-// counts, a break at the very end adds no empty line.
+// Calls `line(std::string_view)` for each line of a text: a line ends at CR,
+// LF or CR LF (LF CR is two breaks); a last line without a break counts, a
+// break at the very end adds no empty line.
+template <typename LineFunction>
+void ForEachLine(std::string_view text, LineFunction&& line) {
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = start;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    line(text.substr(start, end - start));
+    if (end < text.size() && text[end] == '\r') ++end;
+    if (end < text.size() && text[end] == '\n') ++end;
+    start = end;
+  }
+}
+// The lines of a text as ForEachLine cuts them.
 std::vector<std::string> TextToLines(std::string_view text);
 
 // Writes the lines (CR LF) to the file, replacing it atomically and keeping

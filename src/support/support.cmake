@@ -6,4 +6,8 @@ sheetpull_core_library(sp_support
     formatting.cpp
     files.cpp
     texttools.cpp
+    fileex.cpp
+    inifile.cpp
+    iniitems.cpp
+    fastini.cpp
   DEPS sp_platform)

@@ -1,0 +1,68 @@
+#include "support/fileex.h"
+
+#include <fcntl.h>
+
+#include <cerrno>
+
+#include "platform/clock.h"
+#include "platform/errors.h"
+#include "support/files.h"
+#include "support/text1252.h"
+
+namespace sp {
+
+namespace {
+
+bool WaitingCannotHelp(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+    case EISDIR:
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ENAMETOOLONG:
+    case ELOOP:
+    case EINVAL:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+int AttemptPatiently(const std::function<int()>& attempt, int patienceMs) {
+  int error = attempt();
+  if (error == 0 || WaitingCannotHelp(error)) return error;
+  const uint64_t firstFailure = TickCount();
+  while (TickCount() - firstFailure <= static_cast<uint64_t>(patienceMs)) {
+    SleepMs(10);
+    error = attempt();
+    if (error == 0 || WaitingCannotHelp(error)) break;
+  }
+  return error;
+}
+
+int TFileStreamEx::Open(std::string_view name, TFileOpenMode mode) {
+  int flags = O_CLOEXEC;
+  switch (mode) {
+    case TFileOpenMode::Create: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+    case TFileOpenMode::Read: flags |= O_RDONLY; break;
+    case TFileOpenMode::ReadWrite: flags |= O_RDWR; break;
+  }
+  const std::string path = AnsiToUtf8(name);
+  int fd = -1;
+  AttemptPatiently([&] {
+    fd = ::open(path.c_str(), flags, 0666);
+    return fd >= 0 ? 0 : errno;
+  });
+  if (fd >= 0) return fd;
+  const char* text = mode == TFileOpenMode::Create ? "Datei %s kann nicht erstellt werden"
+                                                   : "Datei %s kann nicht geöffnet werden";
+  throw EFCreateError(ReplaceTextAll(Ansi(text), "%s", name));
+}
+
+TFileStreamEx::TFileStreamEx(std::string_view name, TFileOpenMode mode) : THandleStream(Open(name, mode)) {}
+
+}  // namespace sp
