@@ -10,4 +10,5 @@ sheetpull_core_library(sp_support
     inifile.cpp
     iniitems.cpp
     fastini.cpp
+    settings.cpp
   DEPS sp_platform)
