@@ -168,6 +168,14 @@ void TMemTable::AddField(TFieldDef def) {
   for (auto& record : records_) record.emplace_back();
 }
 
+void TMemTable::AddField(std::string name, TFieldType type, int size) {
+  TFieldDef def;
+  def.Name = std::move(name);
+  def.DataType = type;
+  def.Size = size;
+  AddField(std::move(def));
+}
+
 void TMemTable::ClearFields() {
   CheckBrowseMode();
   fields_.clear();

@@ -79,6 +79,8 @@ class TMemTable {
   // EMemTableError for a duplicate name, an unsupported type, or more than
   // kMaxFields fields.
   void AddField(TFieldDef def);
+  // The common case: a data field with its name as display name.
+  void AddField(std::string name, TFieldType type, int size = 0);
   // Drops every field, index and record.
   void ClearFields();
   int FieldCount() const { return static_cast<int>(fields_.size()); }
