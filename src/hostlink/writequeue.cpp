@@ -1,0 +1,26 @@
+#include "hostlink/writequeue.h"
+
+namespace sp {
+
+void TWriteQueue::Enqueue(std::unique_ptr<TWriteItem> item) {
+  items_.push_back(std::move(item));
+  dataAvailable_.Set();
+}
+
+std::unique_ptr<TWriteItem> TWriteQueue::Dequeue() {
+  if (items_.empty()) {
+    dataAvailable_.Reset();
+    return nullptr;
+  }
+  std::unique_ptr<TWriteItem> item = std::move(items_.front());
+  items_.pop_front();
+  if (items_.empty()) dataAvailable_.Reset();
+  return item;
+}
+
+void TWriteQueue::Clear() {
+  items_.clear();
+  dataAvailable_.Reset();
+}
+
+}  // namespace sp
