@@ -47,25 +47,24 @@ void AppendEscapedQuoted(std::string& out, std::string_view text) {
   out += '"';
 }
 
-std::string UnescapeCell(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c != '%' || i + 1 == text.size()) {
-      out += c;
-      continue;
+void UnescapeInPlace(std::string& text) {
+  size_t from = text.find('%');
+  if (from == std::string::npos) return;
+  size_t to = from;
+  while (from < text.size()) {
+    const char c = text[from++];
+    if (c == '%' && from < text.size()) {
+      const char code = text[from];
+      const char plain = code == '%' ? '%' : code == '0' ? '\0' : code == 'c' ? '\r' : code == 'n' ? '\n' : 0;
+      if (plain != 0 || code == '0') {
+        text[to++] = plain;
+        ++from;
+        continue;
+      }
     }
-    switch (text[i + 1]) {
-      case '%': out += '%'; break;
-      case '0': out += '\0'; break;
-      case 'c': out += '\r'; break;
-      case 'n': out += '\n'; break;
-      default: out += c; continue;  // not an escape: keep the percent sign
-    }
-    ++i;
+    text[to++] = c;  // not an escape: the percent sign stays
   }
-  return out;
+  text.resize(to);
 }
 
 bool TGridLineReader::Fill() {
@@ -133,14 +132,13 @@ void SplitGridFields(std::string_view line, std::vector<std::string>& fields) {
   fields.resize(used);
 }
 
-std::string DecimalConverted(std::string_view text, char decimalSeparator) {
-  if (text.find(',') == std::string_view::npos) return std::string(text);
-  std::string converted(text);
+void ConvertDecimalsInPlace(std::string& text, char decimalSeparator) {
+  if (decimalSeparator == ',' || text.find(',') == std::string::npos) return;
+  std::string converted = text;
   std::replace(converted.begin(), converted.end(), ',', decimalSeparator);
-  if (converted == text) return converted;
   std::replace(converted.begin(), converted.end(), '.', decimalSeparator);
   double value = 0;
-  return TextToFloat(converted, value) ? converted : std::string(text);
+  if (TextToFloat(converted, value)) text = std::move(converted);
 }
 
 void WriteGridStream(const TDataGridData& grid, TStream& stream) {
@@ -223,11 +221,15 @@ void ReadGridStream(TDataGridData& grid, TStream& stream) {
     for (size_t k = 0; k < paired; ++k) {
       const int col = fieldColumn[k];
       if (col < 0 || col >= grid.ColCount()) continue;
-      std::string text = UnescapeCell(fields[k]);
-      if (grid.Columns()[col].HoldsDecimals()) text = DecimalConverted(text, decimalSeparator);
+      std::string& text = fields[k];
+      UnescapeInPlace(text);
+      if (grid.Columns()[col].HoldsDecimals()) ConvertDecimalsInPlace(text, decimalSeparator);
       grid.SetCell(col, row, std::move(text));
     }
-    if (fields.size() > cols) grid.SetSecondLine(row, UnescapeCell(fields[cols]));
+    if (fields.size() > cols) {
+      UnescapeInPlace(fields[cols]);
+      grid.SetSecondLine(row, fields[cols]);
+    }
   }
   const int rows = grid.FixedRows() + filled;
   for (int r = rows; r < grid.RowCount(); ++r) grid.ClearRow(r);

@@ -26,7 +26,7 @@ void AppendQuoted(std::string& out, std::string_view text);
 // and quoted.
 void AppendEscapedQuoted(std::string& out, std::string_view text);
 // Reverses the escapes; any other "%" sequence stays as it is.
-std::string UnescapeCell(std::string_view text);
+void UnescapeInPlace(std::string& text);
 
 // Reads a stream's lines in 8192-byte blocks. A line ends at a run of CR, LF
 // or NUL bytes, so empty lines never come out. Stream errors propagate.
@@ -57,7 +57,7 @@ void SplitGridFields(std::string_view line, std::vector<std::string>& fields);
 // The text stored into a deFloat or deCurrency column on loading: every ","
 // becomes `decimalSeparator` and, when that changed the text, every "." too;
 // the change is kept only when the result reads as a number.
-std::string DecimalConverted(std::string_view text, char decimalSeparator);
+void ConvertDecimalsInPlace(std::string& text, char decimalSeparator);
 
 // Raise EStreamError (or the stream's error) on failure.
 void WriteGridStream(const TDataGridData& grid, TStream& stream);

@@ -22,15 +22,17 @@ bool OpensEveryColumn(TRowKind kind) {
 TMarkerLook MarkerLookOf(std::string_view marker) {
   TMarkerLook look;
   if (marker.empty()) return look;
+  char letter = 0;
   switch (static_cast<unsigned char>(marker[0])) {
-    case 'd': look.Letter = "D"; break;
-    case '*': look.Letter = "S"; break;
-    case 't': look.Letter = "Z"; break;
-    case '-': look.Letter = "-"; look.Enlarged = true; break;
-    case 'a': look.Letter = "A"; break;
+    case 'd': letter = 'D'; break;
+    case '*': letter = 'S'; break;
+    case 't': letter = 'Z'; break;
+    case '-': letter = '-'; look.Enlarged = true; break;
+    case 'a': letter = 'A'; break;
     case 0x81: look.Bracket = true; break;
     default: break;
   }
+  if (letter != 0) look.Letter = std::string(1, letter);
   look.GreenFill = marker.size() >= 2 && marker[1] == 'h';
   if (marker.size() >= 3 && marker[2] == 'p') look.Line = TMarkerLine::Red;
   if (marker.size() >= 3 && marker[2] == 'g') look.Line = TMarkerLine::Green;

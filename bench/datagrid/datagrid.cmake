@@ -1,0 +1,3 @@
+add_executable(gridstream_bench gridstream_bench.cpp)
+target_compile_options(gridstream_bench PRIVATE ${SHEETPULL_WARNINGS})
+target_link_libraries(gridstream_bench PRIVATE sp_datagrid_data)
