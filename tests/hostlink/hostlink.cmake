@@ -13,3 +13,8 @@ sheetpull_test(hostlink_encoding_test
 sheetpull_test(hostlink_pipe_test
   SOURCES pipe_client_test.cpp host_connection_test.cpp
   DEPS sp_hostlink sp_hostlink_testsupport)
+
+sheetpull_fuzz_target(decode_message_fuzz
+  SOURCE decode_message_fuzz.cpp
+  DEPS sp_hostlink
+  CORPUS "${CMAKE_CURRENT_SOURCE_DIR}/corpus/decode_message")
