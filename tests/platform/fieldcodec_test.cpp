@@ -11,6 +11,8 @@ namespace {
 
 TEST(FieldCodec, SixBitPacking) {
   EXPECT_EQ(PackSixBit("abc"), "A)V8");
+  EXPECT_EQ(PackSixBit("a"), "A!");
+  EXPECT_EQ(PackSixBit("ab"), "A)&");
   EXPECT_EQ(UnpackSixBit("A)V8"), "abc");
   const struct {
     size_t bytes, chars;

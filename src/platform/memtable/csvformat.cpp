@@ -30,18 +30,33 @@ void AppendFieldDefinition(std::string& out, const TFieldDef& def) {
   AppendQuoted(line, def.ShownName());
   line += ',';
   AppendQuoted(line, def.EditMask);
-  line += "," + std::to_string(def.ShownWidth());
+  line += ',';
+  line += std::to_string(def.ShownWidth());
   if (def.Required) line += ",REQ";
   if (def.ReadOnly) line += ",RO";
   if (!def.Visible) line += ",INV";
-  line += "," + std::string(FieldKindName(def.Kind)) + ",";
+  line += ',';
+  line += FieldKindName(def.Kind);
+  line += ',';
   AppendQuoted(line, def.DefaultExpression);
   AppendQuoted(out, line);
   out += kLineEnd;
 }
 
+// Index items stand bare unless they would not read back so.
+void AppendIndexItem(std::string& line, const std::string& item) {
+  if (item.find(',') == std::string::npos && (item.empty() || item.front() != '"')) {
+    line += item;
+  } else {
+    AppendQuoted(line, item);
+  }
+}
+
 void AppendIndexDefinition(std::string& out, const TIndexDef& def) {
-  std::string line = def.Name + "=" + def.Fields + "," + def.DisplayName;
+  std::string line = def.Name + "=";
+  AppendIndexItem(line, def.Fields);
+  line += ',';
+  AppendIndexItem(line, def.DisplayName);
   if (def.Descending) line += ",DESC";
   if (def.CaseInsensitive) line += ",CASE";
   if (def.NonMaintained) line += ",NONMT";

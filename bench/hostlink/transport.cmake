@@ -1,0 +1,3 @@
+add_executable(transport_bench transport_bench.cpp)
+target_compile_options(transport_bench PRIVATE ${SHEETPULL_WARNINGS})
+target_link_libraries(transport_bench PRIVATE sp_transport)
