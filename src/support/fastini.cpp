@@ -36,7 +36,7 @@ void TFastIniFile::Load() {
 }
 
 void TFastIniFile::LoadFromText(std::string_view text) {
-  items_.LoadFromText(text);
+  items_.LoadFromText(std::string(text));
   loaded_ = true;
   modified_ = false;
 }
@@ -57,12 +57,12 @@ void TFastIniFile::Flush() {
 
 std::string TFastIniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) {
   EnsureLoaded();
-  const int32_t line = items_.FindKey(section, key, false);
-  if (line < 0) return std::string(fallback);
-  const std::string& value = items_.ValueAt(line);
+  const TIniItems::TKeyRef found = items_.FindKey(section, key, false);
+  if (!found) return std::string(fallback);
+  const std::string_view value = items_.Value(found);
   const size_t comment = StripComments ? InlineCommentPos(value) : 0;
-  if (comment > 0) return std::string(Trim(std::string_view(value).substr(0, comment - 1)));
-  return value;
+  if (comment > 0) return std::string(Trim(value.substr(0, comment - 1)));
+  return std::string(value);
 }
 
 void TFastIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
@@ -74,15 +74,15 @@ void TFastIniFile::WriteString(std::string_view section, std::string_view key, s
     return;
   }
   const int32_t before = items_.Count();
-  const int32_t line = items_.FindKey(section, key, true);
+  const TIniItems::TKeyRef found = items_.FindKey(section, key, true);
   // A new key must reach the file even when its value is empty.
   if (items_.Count() != before) modified_ = true;
-  const std::string& stored = items_.ValueAt(line);
+  const std::string_view stored = items_.Value(found);
   std::string_view old = stored;
   std::string comment;
   const size_t position = StripComments ? InlineCommentPos(stored) : 0;
   if (position > 0) {
-    comment = stored.substr(position - 1, kMaxCommentLength);
+    comment = std::string(stored.substr(position - 1, kMaxCommentLength));
     old = Trim(old.substr(0, position - 1));
   }
   if (value == old) return;
@@ -92,7 +92,7 @@ void TFastIniFile::WriteString(std::string_view section, std::string_view key, s
     else next += ' ';
     next += comment;
   }
-  items_.SetValueAt(line, std::move(next));
+  items_.SetValue(found, std::move(next));
   modified_ = true;
 }
 
@@ -115,15 +115,15 @@ void TFastIniFile::ReadSectionValues(std::string_view section, std::vector<std::
 
 void TFastIniFile::EraseSection(std::string_view section) {
   EnsureLoaded();
-  if (TSectionItem* found = items_.FindSection(section, false)) items_.EraseSection(found);
+  if (TIniItems::TSection* found = items_.FindSection(section, false)) items_.EraseSection(found);
   modified_ = true;
 }
 
 void TFastIniFile::DeleteKey(std::string_view section, std::string_view key) {
   EnsureLoaded();
-  const int32_t line = items_.FindKey(section, key, false, true);
-  if (line < 0) return;
-  items_.DeleteLine(line);
+  const TIniItems::TKeyRef found = items_.FindKey(section, key, false, true);
+  if (!found) return;
+  items_.DeleteKey(found);
   modified_ = true;
 }
 

@@ -8,6 +8,7 @@ sheetpull_core_library(sp_support
     texttools.cpp
     fileex.cpp
     inifile.cpp
+    iniscan.cpp
     iniitems.cpp
     fastini.cpp
     settings.cpp

@@ -8,6 +8,7 @@
 #include "platform/filesys.h"
 #include "platform/process.h"
 #include "support/fileex.h"
+#include "support/iniscan.h"
 #include "support/files.h"
 #include "support/text1252.h"
 #include "tests/support/scratch_folder.h"
@@ -361,6 +362,66 @@ TEST(FileStreamEx, OpenWaitsForABusyFile) {
   }
   WaitProcess(pid);
   EXPECT_EQ(AttemptPatiently([] { return ENOENT; }), ENOENT);  // hopeless: no wait
+}
+
+}  // namespace
+}  // namespace sp
+
+namespace sp {
+namespace {
+
+TEST(IniScan, CountsLinesByKindAndFindsHeaders) {
+  struct Case {
+    std::string_view text;
+    int32_t lines, blanks, comments;
+    bool onlyCrLf;
+    std::vector<TIniHeader> headers;
+  };
+  const Case cases[] = {
+      {"", 0, 0, 0, true, {}},
+      {"a", 1, 0, 0, false, {}},
+      {"[A]\r\nk=1\r\n", 2, 0, 0, true, {{0, 3, 0}}},
+      {"\r\n;c\r\n[B]\r\n [no]\r\n[x\r\n[]\r\n", 6, 1, 1, true, {{6, 9, 2}, {22, 24, 5}}},
+      {"a\n\rb\r\r\n[C]", 5, 2, 0, false, {{7, 10, 4}}},
+      {"[", 1, 0, 0, false, {}},
+      {"]\n[D]x\n;", 3, 0, 1, false, {}},
+  };
+  for (const auto& c : cases) {
+    for (const TIniScan& scan : {ScanIniText(c.text), ScanIniTextPlain(c.text)}) {
+      EXPECT_EQ(scan.lines, c.lines) << c.text;
+      EXPECT_EQ(scan.blanks, c.blanks) << c.text;
+      EXPECT_EQ(scan.comments, c.comments) << c.text;
+      EXPECT_EQ(scan.onlyCrLf, c.onlyCrLf) << c.text;
+      EXPECT_EQ(scan.headers, c.headers) << c.text;
+    }
+  }
+}
+
+TEST(IniScan, BlockScanAgreesWithTheLineByLineReference) {
+  // Texts made of the bytes that matter, across 64-byte block edges.
+  const char alphabet[] = {'\r', '\n', ';', '[', ']', 'k', '=', '{', '\x1B', ' '};
+  uint32_t state = 12345;
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    const int length = static_cast<int>(state % 300);
+    for (int i = 0; i < length; ++i) {
+      state = state * 1103515245u + 12345u;
+      text += alphabet[(state >> 16) % sizeof alphabet];
+    }
+    state = state * 1103515245u + 12345u;
+    ASSERT_EQ(ScanIniText(text), ScanIniTextPlain(text)) << round;
+  }
+}
+
+TEST(FastIni, ItemsAreReachableByIndexAcrossSplitAndUnsplitSections) {
+  TIni t("pre\r\n[A]\r\na=1\r\n[B]\r\nb=2\r\n");
+  EXPECT_EQ(t.ini.Items().Count(), 5);
+  EXPECT_EQ(t.ini.ReadString("B", "b", ""), "2");
+  const std::string_view names[] = {"pre", "[A]", "a=1", "[B]", "b"};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(t.ini.Items().Item(i).Name, names[i]) << i;
+  EXPECT_EQ(t.ini.Items().Item(4).Kind, lkEntry);
+  EXPECT_EQ(t.ini.Items().Item(2).Kind, lkRaw);  // never looked at
+  EXPECT_THROW(t.ini.Items().Item(-1), EStringListError);
 }
 
 }  // namespace
