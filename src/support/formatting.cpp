@@ -419,6 +419,11 @@ void AppendDateTime(std::string& out, std::string_view pattern, TDateTime value,
       }
       continue;
     }
+    // A number written with one digit, or padded to `width` when the letter is repeated.
+    auto field = [&](int number, size_t width) {
+      Pad(out, number, count >= width ? static_cast<int>(width) : 1);
+      count = std::min(count, width);
+    };
     switch (u) {
       case 'C':
         AppendDateTime(out, fs.ShortDateFormat, value, depth + 1);
@@ -455,20 +460,16 @@ void AppendDateTime(std::string& out, std::string_view pattern, TDateTime value,
         count = std::min<size_t>(count, 4);
         break;
       case 'H':
-        Pad(out, shownHour, count >= 2 ? 2 : 1);
-        count = std::min<size_t>(count, 2);
+        field(shownHour, 2);
         break;
       case 'N':
-        Pad(out, minute, count >= 2 ? 2 : 1);
-        count = std::min<size_t>(count, 2);
+        field(minute, 2);
         break;
       case 'S':
-        Pad(out, second, count >= 2 ? 2 : 1);
-        count = std::min<size_t>(count, 2);
+        field(second, 2);
         break;
       case 'Z':
-        Pad(out, ms, count >= 3 ? 3 : 1);
-        count = std::min<size_t>(count, 3);
+        field(ms, 3);
         break;
       case 'T':
         AppendDateTime(out, count >= 2 ? fs.LongTimeFormat : fs.ShortTimeFormat, value, depth + 1);
