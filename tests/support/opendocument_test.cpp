@@ -1,23 +1,12 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include "links_fixture.h"
-#include "platform/clock.h"
-#include "platform/filesys.h"
+#include "recorder.h"
 #include "support/files.h"
 #include "support/opendocument.h"
 
 namespace sp {
 namespace {
-
-// Waits for a file a started program writes; a test that never gets it fails.
-std::vector<std::string> WaitForLines(const std::string& path) {
-  const uint64_t giveUp = TickCount() + 20000;
-  while (!FileExistsSafe(path) && TickCount() < giveUp) SleepMs(20);
-  std::vector<std::string> lines;
-  LoadStringsRetry(lines, path);
-  return lines;
-}
 
 class TFakeChooser : public IProgramChooser {
  public:
@@ -38,37 +27,15 @@ class TFakeChooser : public IProgramChooser {
 
 class OpenDocumentTest : public TClientRootTest {
  protected:
-  void SetUp() override {
-    TClientRootTest::SetUp();
-    oldPath_ = EnvironmentText("PATH");
-    // The desktop opener of these tests records its arguments.
-    ::setenv("PATH", (Scratch("bin") + ":" + oldPath_).c_str(), 1);
-    MakeRecorder("bin/xdg-open", "opener");
-    recorder_ = MakeRecorder("bin/chosen-program", "chosen");
-  }
   void TearDown() override {
     WaitForOpenJobs();
     InstallProgramChooser(nullptr);
-    ::setenv("PATH", oldPath_.c_str(), 1);
     TClientRootTest::TearDown();
   }
+  std::vector<std::string> Recorded(const std::string& tag) { return programs_.Recorded(tag); }
 
-  // A program that writes its name tag and arguments, one per line, to
-  // <tag>.out in the scratch folder.
-  std::string MakeRecorder(const std::string& name, const std::string& tag) {
-    const std::string out = Scratch(tag + ".out");
-    const std::string path = Scratch(name);
-    ForceFolder(ExtractFilePath(path));
-    const std::string script = "#!/bin/sh\nprintf '%s\\n' " + tag + " \"$#\" \"$@\" > '" + out + ".tmp' && mv '" + out +
-                               ".tmp' '" + out + "'\n";
-    EXPECT_EQ(ReplaceFileContent(AnsiToUtf8(path), script), 0);
-    ChangeMode(AnsiToUtf8(path), 0755);
-    return path;
-  }
-  std::vector<std::string> Recorded(const std::string& tag) { return WaitForLines(Scratch(tag + ".out")); }
-
-  std::string oldPath_;
-  std::string recorder_;
+  TRecorderPrograms programs_{scratch_};
+  const std::string& recorder_ = programs_.ChosenProgram();
 };
 
 TEST_F(OpenDocumentTest, RememberedProgramGetsTheDocumentAsOneArgument) {
@@ -84,8 +51,8 @@ TEST_F(OpenDocumentTest, RememberedProgramGetsTheDocumentAsOneArgument) {
 }
 
 TEST_F(OpenDocumentTest, WithoutMemoryTheDesktopOpenerOpens) {
-  EXPECT_EQ(AssociatedProgram("x.xls"), Scratch("bin/xdg-open"));
-  EXPECT_EQ(ChooseProgram("x.xls"), Scratch("bin/xdg-open"));
+  EXPECT_EQ(AssociatedProgram("x.xls"), programs_.Opener());
+  EXPECT_EQ(ChooseProgram("x.xls"), programs_.Opener());
   OpenDocument("open", Scratch("Kunde A.xls"), false);
   EXPECT_EQ(Recorded("opener"), (std::vector<std::string>{"opener", "1", Scratch("Kunde A.xls")}));
 }
@@ -107,7 +74,7 @@ TEST_F(OpenDocumentTest, ChosenProgramIsRememberedAndUsed) {
   InstallProgramChooser(&chooser);
   SaveStringsRetry({".pdf=/opt/viewer", ".xls=/opt/old"}, ProgramMemoryFile());
   OpenDocument("open", Scratch("Liste.XLS"), true);
-  EXPECT_EQ(chooser.seenPreset, Scratch("bin/xdg-open"));
+  EXPECT_EQ(chooser.seenPreset, programs_.Opener());
   EXPECT_EQ(Recorded("chosen"), (std::vector<std::string>{"chosen", "1", Scratch("Liste.XLS")}));
   std::vector<std::string> memory;
   LoadStringsRetry(memory, ProgramMemoryFile());
