@@ -117,8 +117,8 @@ void TDataGridData::SetSecondLine(int row, std::string_view text) {
   if (row < 0 || row >= RowCount()) return;
   TRow& r = rows_[static_cast<size_t>(row)];
   if (UseSecondLine) r.second = NormalizedLines(text);
-  if (!UseSecondLine || text.empty()) r.height = 0;
   NotifyCell(-2, row);
+  if (!UseSecondLine || text.empty()) ResetRowHeight(row);
 }
 
 void TDataGridData::SetDefaultRowHeight(int height) {
@@ -137,13 +137,13 @@ int TDataGridData::RowHeight(int row) const {
 void TDataGridData::SetRowHeight(int row, int height) {
   if (row < 0 || row >= RowCount()) return;
   rows_[static_cast<size_t>(row)].height = std::max(height, 1);
-  Notify([](TDataGridListener& l) { l.GridChanged(); });
+  Notify([row](TDataGridListener& l) { l.RowHeightChanged(row); });
 }
 
 void TDataGridData::ResetRowHeight(int row) {
   if (row < 0 || row >= RowCount()) return;
   rows_[static_cast<size_t>(row)].height = 0;
-  Notify([](TDataGridListener& l) { l.GridChanged(); });
+  Notify([row](TDataGridListener& l) { l.RowHeightChanged(row); });
 }
 
 void TDataGridData::SetMaxSecondHeight(int height) { maxSecondHeight_ = std::clamp(height, 50, 100); }

@@ -36,6 +36,7 @@ class TDataGridListener {
   virtual ~TDataGridListener() = default;
   virtual void GridChanged() {}                     // rows, columns or many cells
   virtual void CellChanged(int col, int row) {}     // one cell or second line (col -2)
+  virtual void RowHeightChanged(int row) {}
   virtual void CurrentChanged() {}                  // Col() or Row() moved
   virtual void ScrollIntoView(int row) {}
   virtual void FocusRequested() {}
