@@ -7,5 +7,6 @@ if(SHEETPULL_WITH_QT)
       ui/busycursor.cpp
       ui/formplacement.cpp
       ui/messagebox.cpp
+      ui/programchooser.cpp
     DEPS sp_support_ui sp_links sp_formlogic)
 endif()
