@@ -6,6 +6,8 @@
 // an unassigned one follows the grid's settings (TGridLook), so changing the
 // grid's font changes every column that never got a font of its own.
 // Properties the grid's behaviour does not depend on are plain members.
+// Setters of the properties the grid draws with tell the grid (through the
+// collection), so a window showing it redraws; plain members do not.
 // Not thread-safe: used on the grid's thread only.
 #pragma once
 
@@ -23,15 +25,17 @@ struct TGridLook {
   bool Editing = true;  // the grid allows editing at all
 };
 
+class TDataGridColumns;
+
 class TColumnTitle {
  public:
-  explicit TColumnTitle(const TGridLook& look) : look_(&look) {}
+  explicit TColumnTitle(TDataGridColumns& owner);
 
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string caption);
   TAlignment Alignment() const { return alignmentAssigned_ ? alignment_ : taLeftJustify; }
   void SetAlignment(TAlignment alignment);
-  const TFontSpec& Font() const { return fontAssigned_ ? font_ : look_->Font; }
+  const TFontSpec& Font() const;
   void SetFont(TFontSpec font);
 
   bool CaptionAssigned() const { return captionAssigned_; }
@@ -41,7 +45,7 @@ class TColumnTitle {
   void Assign(const TColumnTitle& source);
 
  private:
-  const TGridLook* look_;
+  TDataGridColumns* owner_;
   std::string caption_;
   bool captionAssigned_ = false;
   TAlignment alignment_ = taLeftJustify;
@@ -53,7 +57,7 @@ class TColumnTitle {
 class TColumn {
  public:
   // `position` is the column's index at creation (InternalCol).
-  TColumn(const TGridLook& look, int position);
+  TColumn(TDataGridColumns& owner, int position);
 
   // Never blank: an empty or blank value becomes "TColumn-<InternalCol + 1>".
   const std::string& FieldName() const { return fieldName_; }
@@ -74,12 +78,12 @@ class TColumn {
 
   TAlignment Alignment() const { return alignmentAssigned_ ? alignment_ : taLeftJustify; }
   void SetAlignment(TAlignment alignment);
-  TColor Color() const { return colorAssigned_ ? color_ : look_->Color; }
+  TColor Color() const;
   void SetColor(TColor color);
-  const TFontSpec& Font() const { return fontAssigned_ ? font_ : look_->Font; }
+  const TFontSpec& Font() const;
   void SetFont(TFontSpec font);
   // Unassigned: true exactly when the grid does not allow editing.
-  bool ReadOnly() const { return readOnlyAssigned_ ? readOnly_ : !look_->Editing; }
+  bool ReadOnly() const;
   void SetReadOnly(bool readOnly);
 
   bool AlignmentAssigned() const { return alignmentAssigned_; }
@@ -113,7 +117,7 @@ class TColumn {
   int MaxLength = 0;
 
  private:
-  const TGridLook* look_;
+  TDataGridColumns* owner_;
   int internalCol_;
   std::string fieldName_;
   TColumnTitle title_;

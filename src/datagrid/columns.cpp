@@ -25,9 +25,11 @@ int TDataGridColumns::IndexOfField(std::string_view name) const {
   return -1;
 }
 
+void TDataGridColumns::Changed() { grid_.ColumnsChanged(); }
+
 void TDataGridColumns::Resize(int count) {
   while (Count() > count) items_.pop_back();
-  while (Count() < count) items_.push_back(std::make_unique<TColumn>(look_, Count()));
+  while (Count() < count) items_.push_back(std::make_unique<TColumn>(*this, Count()));
 }
 
 void TDataGridColumns::Move(int from, int to) {

@@ -35,6 +35,11 @@ class TDataGridColumns {
   // Windows-1252 upper-casing; -1 when there is none.
   int IndexOfField(std::string_view name) const;
 
+  // What unassigned column settings follow.
+  const TGridLook& Look() const { return look_; }
+  // A column's drawn settings changed: the grid's window redraws.
+  void Changed();
+
  private:
   friend class TDataGridData;
   TDataGridColumns(TDataGridData& grid, const TGridLook& look) : grid_(grid), look_(look) {}

@@ -250,6 +250,10 @@ void TDataGridData::MoveColumn(int from, int to) {
   Notify([](TDataGridListener& l) { l.GridChanged(); });
 }
 
+void TDataGridData::ColumnsChanged() {
+  Notify([](TDataGridListener& l) { l.GridChanged(); });
+}
+
 void TDataGridData::EndUpdate(bool moveToStart) {
   if (updateCount_ == 0) return;
   if (--updateCount_ > 0) return;

@@ -132,6 +132,9 @@ class TDataGridData {
   void MoveRow(int from, int to);
   // Moves a column with its TColumn and its cells.
   void MoveColumn(int from, int to);
+  // Column settings, Look() or the second-line settings changed: tells the
+  // window to lay the grid out again.
+  void ColumnsChanged();
 
   // Bulk update: nested; listener calls and the column edit events are held
   // back. The outermost end repaints, optionally moving to column 1, row 1.
