@@ -18,8 +18,9 @@ QApplication& App() {
   static int argc = 1;
   static char name[] = "datagrid_widget_tests";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: tearing Qt down among the static destructors crashes.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 // A shown grid with column 0 and five wide columns, two data rows.
