@@ -85,48 +85,30 @@ namespace {
   throw EConvertError("'" + std::string(text) + "' is not a valid " + std::string(what));
 }
 
+// The value when it is held as T, else its text form read as `parseAs`.
+template <typename T>
+T HeldOrParsed(const TField& field, TFieldType parseAs, std::string_view what) {
+  const TFieldValue& value = field.Value();
+  if (IsNullValue(value)) return T{};
+  if (const auto* held = std::get_if<T>(&value)) return *held;
+  const std::string text = field.AsString();
+  const auto parsed = TextToValue(parseAs, text, TValueFormats::Regional);
+  if (!parsed) RaiseNotA(text, what);
+  return std::get<T>(*parsed);
+}
+
 }  // namespace
 
-int64_t TField::AsInteger() const {
-  const TFieldValue& value = Value();
-  if (IsNullValue(value)) return 0;
-  if (const auto* n = std::get_if<int64_t>(&value)) return *n;
-  const std::string text = AsString();
-  const auto parsed = TextToValue(TFieldType::ftLargeint, text, TValueFormats::Regional);
-  if (!parsed) RaiseNotA(text, "integer value");
-  return std::get<int64_t>(*parsed);
-}
+int64_t TField::AsInteger() const { return HeldOrParsed<int64_t>(*this, TFieldType::ftLargeint, "integer value"); }
 
 double TField::AsFloat() const {
-  const TFieldValue& value = Value();
-  if (IsNullValue(value)) return 0;
-  if (const auto* d = std::get_if<double>(&value)) return *d;
-  if (const auto* n = std::get_if<int64_t>(&value)) return static_cast<double>(*n);
-  const std::string text = AsString();
-  double result = 0;
-  if (!TextToFloat(text, result)) RaiseNotA(text, "floating point value");
-  return result;
+  if (const auto* n = std::get_if<int64_t>(&Value())) return static_cast<double>(*n);
+  return HeldOrParsed<double>(*this, TFieldType::ftFloat, "floating point value");
 }
 
-bool TField::AsBoolean() const {
-  const TFieldValue& value = Value();
-  if (IsNullValue(value)) return false;
-  if (const auto* b = std::get_if<bool>(&value)) return *b;
-  const std::string text = AsString();
-  const auto parsed = TextToValue(TFieldType::ftBoolean, text, TValueFormats::Regional);
-  if (!parsed) RaiseNotA(text, "boolean value");
-  return std::get<bool>(*parsed);
-}
+bool TField::AsBoolean() const { return HeldOrParsed<bool>(*this, TFieldType::ftBoolean, "boolean value"); }
 
-double TField::AsDateTime() const {
-  const TFieldValue& value = Value();
-  if (IsNullValue(value)) return 0;
-  if (const auto* d = std::get_if<double>(&value)) return *d;
-  const std::string text = AsString();
-  const auto parsed = TextToValue(TFieldType::ftDateTime, text, TValueFormats::Regional);
-  if (!parsed) RaiseNotA(text, "date and time");
-  return std::get<double>(*parsed);
-}
+double TField::AsDateTime() const { return HeldOrParsed<double>(*this, TFieldType::ftDateTime, "date and time"); }
 
 void TField::SetAsString(std::string_view text) {
   const TFieldType type = Def().DataType;
