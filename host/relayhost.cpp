@@ -32,6 +32,8 @@ constexpr const char* kDefaultPipeName = "KorvoPipeServer001";
 constexpr int kDefaultIdleMs = 3000;
 constexpr size_t kMaxQueuedBytes = size_t{256} << 20;
 constexpr int kMessagesPerPass = 64;
+// Many small messages are read with one call.
+constexpr size_t kReadBufferSize = 64 * 1024;
 
 struct TOptions {
   std::string pipeName = kDefaultPipeName;
@@ -64,7 +66,7 @@ struct TClient {
   TClient& operator=(const TClient&) = delete;
 
   int fd;
-  TMessageReader reader;
+  TMessageReader reader{kReadBufferSize};
   TMessageWriter writer;
   bool dropped = false;
 };

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <deque>
+#include <vector>
 
 #include "hostlink/localnames.h"
 #include "platform/dispatcher.h"
@@ -16,13 +18,20 @@ namespace {
 // Messages delivered per pass before the worker looks at its other work, so
 // a flood of incoming messages cannot starve the writes.
 constexpr int kMessagesPerPass = 64;
+// What one hand-over takes from the queue at most (at least one message).
+constexpr size_t kItemsPerHandOver = 64;
+constexpr size_t kBytesPerHandOver = 256 * 1024;
 
 }  // namespace
 
 // The worker of one connection. Runs on its own thread; reaches the client
 // only through posted jobs (guarded by the client's weak self) and through
-// the synchronous Dequeue hand-over, during which the client is alive
-// because it waits for the worker before it goes.
+// the synchronous hand-over that takes queued messages, during which the
+// client is alive because it waits for the worker before it goes.
+//
+// Events are posted in batches (the messages of one read pass, the
+// confirmations gathered before the worker next waits), so the owner wakes
+// once for several; each message still raises its own event, in order.
 class TPipeClient::TWorker {
  public:
   TWorker(TPipeClient& client, int fd)
@@ -41,6 +50,8 @@ class TPipeClient::TWorker {
   bool StartReading(uint32_t& error);
   bool StartWriting(uint32_t& error, bool& terminate);
   bool ContinueWriting(uint32_t& error);
+  void PostSent();
+  void PostEnd(bool failed, uint32_t error);
 
   TPipeClient& client_;
   std::weak_ptr<TPipeClient*> self_;
@@ -50,7 +61,8 @@ class TPipeClient::TWorker {
   TLocalEvent& queueEvent_;
   TMessageReader reader_;
   TMessageWriter writer_;
-  uint32_t writeSize_ = 0;
+  std::deque<uint32_t> writingSizes_;  // of the messages in writer_
+  std::vector<uint32_t> sentSizes_;    // written, not yet reported
 };
 
 void TPipeClient::TWorker::Run() {
@@ -63,6 +75,7 @@ void TPipeClient::TWorker::Run() {
       break;
     }
     if (terminate) break;
+    PostSent();
     const bool writing = writer_.Busy();
     pollfd fds[3] = {{stopFd_, POLLIN, 0},
                      {fd_, static_cast<short>(POLLIN | (writing ? POLLOUT : 0)), 0},
@@ -80,58 +93,85 @@ void TPipeClient::TWorker::Run() {
     }
     // Readable socket or hang-up: the next pass reads; queue event: it writes.
   }
+  PostSent();
+  PostEnd(failed, error);
+}
+
+void TPipeClient::TWorker::PostEnd(bool failed, uint32_t error) {
   if (failed && error != kPipeErrorNotConnected)
     PostToClient([pipe = pipe_, error](TPipeClient& client) {
       if (client.OnPipeError) client.OnPipeError(client, pipe, TPipeContext::Worker, error);
     });
   if (error != kPipeErrorInvalidHandle) ::close(fd_);
-  PostToClient([pipe = pipe_](TPipeClient& client) { client.WorkerEnded(pipe); });
+  // Messages taken but not begun go back to the head of the queue; the one
+  // cut off in the middle is lost.
+  std::vector<std::string> unsent;
+  for (const auto& message : writer_.TakeUnstarted()) unsent.push_back(*message);
+  PostToClient([pipe = pipe_, unsent = std::move(unsent)](TPipeClient& client) mutable {
+    client.WorkerEnded(pipe, std::move(unsent));
+  });
 }
 
 bool TPipeClient::TWorker::StartReading(uint32_t& error) {
-  for (int delivered = 0; delivered < kMessagesPerPass; ++delivered) {
+  std::vector<std::string> messages;
+  bool ok = true;
+  for (int n = 0; n < kMessagesPerPass; ++n) {
     std::string message;
-    switch (reader_.Next(fd_, message, error)) {
-      case TMessageReader::TStatus::Message:
-        PostToClient([pipe = pipe_, bytes = std::move(message)](TPipeClient& client) mutable {
-          if (bytes.empty() || !client.OnPipeMessage) return;
-          TMemoryStream stream(std::move(bytes));
-          client.OnPipeMessage(client, pipe, stream);
-        });
-        break;
-      case TMessageReader::TStatus::WouldBlock:
-        return true;
-      case TMessageReader::TStatus::Failed:
-        return false;
+    const auto status = reader_.Next(fd_, message, error);
+    if (status == TMessageReader::TStatus::Message) {
+      messages.push_back(std::move(message));
+      continue;
     }
+    ok = status == TMessageReader::TStatus::WouldBlock;
+    break;
   }
-  return true;
+  if (!messages.empty())
+    PostToClient([pipe = pipe_, messages = std::move(messages)](TPipeClient& client) mutable {
+      for (std::string& bytes : messages) {
+        if (bytes.empty() || !client.OnPipeMessage) continue;
+        TMemoryStream stream(std::move(bytes));
+        client.OnPipeMessage(client, pipe, stream);
+      }
+    });
+  return ok;
 }
 
 bool TPipeClient::TWorker::StartWriting(uint32_t& error, bool& terminate) {
   if (writer_.Busy() || !queueEvent_.IsSet()) return true;
-  std::unique_ptr<TWriteItem> item;
+  PostSent();
+  std::vector<std::unique_ptr<TWriteItem>> items;
   try {
-    Dispatcher().Send([&] { item = client_.queue_.Dequeue(); });
+    Dispatcher().Send([&] { items = client_.TakeForWriting(kItemsPerHandOver, kBytesPerHandOver); });
   } catch (...) {
     terminate = true;
     return true;
   }
-  if (!item) return true;
-  writeSize_ = static_cast<uint32_t>(item->Bytes.size());
-  writer_.Push(std::make_shared<const std::string>(std::move(item->Bytes)));
-  return ContinueWriting(error);
+  for (auto& item : items) {
+    writingSizes_.push_back(static_cast<uint32_t>(item->Bytes.size()));
+    writer_.Push(std::make_shared<const std::string>(std::move(item->Bytes)));
+  }
+  return items.empty() || ContinueWriting(error);
 }
 
 bool TPipeClient::TWorker::ContinueWriting(uint32_t& error) {
   size_t written = 0;
   const auto status = writer_.Flush(fd_, written, error);
-  if (status == TMessageWriter::TStatus::Failed) return false;
-  if (status == TMessageWriter::TStatus::Done)
-    PostToClient([pipe = pipe_, size = writeSize_](TPipeClient& client) {
+  for (; written > 0; --written) {
+    sentSizes_.push_back(writingSizes_.front());
+    writingSizes_.pop_front();
+  }
+  return status != TMessageWriter::TStatus::Failed;
+}
+
+void TPipeClient::TWorker::PostSent() {
+  if (sentSizes_.empty()) return;
+  PostToClient([pipe = pipe_, sizes = std::move(sentSizes_)](TPipeClient& client) {
+    for (uint32_t size : sizes) {
+      --client.taken_;
       if (client.OnPipeSent) client.OnPipeSent(client, pipe, size);
-    });
-  return true;
+    }
+  });
+  sentSizes_.clear();
 }
 
 // ---- TPipeClient ---------------------------------------------------------
@@ -181,7 +221,22 @@ void TPipeClient::Disconnect() {
   connected_ = false;
 }
 
-void TPipeClient::WorkerEnded(uint32_t pipe) {
+std::vector<std::unique_ptr<TWriteItem>> TPipeClient::TakeForWriting(size_t maxItems, size_t maxBytes) {
+  std::vector<std::unique_ptr<TWriteItem>> items;
+  size_t bytes = 0;
+  while (items.size() < maxItems && (items.empty() || bytes < maxBytes)) {
+    std::unique_ptr<TWriteItem> item = queue_.Dequeue();
+    if (!item) break;
+    bytes += item->Bytes.size();
+    items.push_back(std::move(item));
+  }
+  taken_ += static_cast<int>(items.size());
+  return items;
+}
+
+void TPipeClient::WorkerEnded(uint32_t pipe, std::vector<std::string> unsent) {
+  queue_.PutBack(std::move(unsent));
+  taken_ = 0;
   workerEnded_ = true;
   if (!destroying_ && OnPipeDisconnect) OnPipeDisconnect(*this, pipe);
   pipe_ = kInvalidPipe;

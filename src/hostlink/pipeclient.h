@@ -11,14 +11,16 @@
 //
 // The worker keeps one read and one write outstanding and sleeps in one poll
 // on the socket, the stop event and the queue's event. It takes the next
-// message through a synchronous hand-over to the owner thread
-// (Dispatcher().Send), so the queue needs no lock; Disconnect and the
+// messages (up to 64, or 256 KiB) through a synchronous hand-over to the
+// owner thread (Dispatcher().Send), so the queue needs no lock, and writes
+// them with one call where the socket takes them. Disconnect and the
 // destructor keep pumping the dispatcher while they wait for the worker.
 //
 // Error codes are Windows codes (platform/localpipe.h): 109 when the server
-// ends the pipe. Messages still queued when a connection ends go out after
-// the next Connect; the one being written is lost; Write while disconnected
-// drops the bytes.
+// ends the pipe. Messages still queued when a connection ends (also those
+// the worker had taken but not begun) go out after the next Connect; the one
+// cut off while being written is lost; Write while disconnected drops the
+// bytes.
 //
 // REQUIRES: a dispatcher is installed before the client is created and stays
 // installed until it is destroyed. Every member is called on the owner thread.
@@ -30,6 +32,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "hostlink/writequeue.h"
 #include "platform/errors.h"
@@ -91,7 +94,8 @@ class TPipeClient {
 
   bool Connected() const { return connected_; }
   uint32_t Pipe() const { return pipe_; }
-  int WriteCount() const { return queue_.Count(); }
+  // Messages not yet written: queued, or taken by the worker and not done.
+  int WriteCount() const { return queue_.Count() + taken_; }
 
   TOnPipeDisconnect OnPipeDisconnect;
   TOnPipeMessage OnPipeMessage;
@@ -102,8 +106,10 @@ class TPipeClient {
   class TWorker;
   friend class TWorker;
 
-  // Owner-thread side of what the worker reports.
-  void WorkerEnded(uint32_t pipe);
+  // Owner-thread side of the worker: the hand-over, and the end of the
+  // connection with the messages the worker took but did not begin.
+  std::vector<std::unique_ptr<TWriteItem>> TakeForWriting(size_t maxItems, size_t maxBytes);
+  void WorkerEnded(uint32_t pipe, std::vector<std::string> unsent);
   bool IsLocalServer() const;
   void JoinWorker();
 
@@ -115,6 +121,7 @@ class TPipeClient {
   bool connected_ = false;
   bool workerEnded_ = true;
   TWriteQueue queue_;
+  int taken_ = 0;
   std::unique_ptr<TWorker> worker_;
   std::thread thread_;
   TLocalEvent stop_;

@@ -18,6 +18,13 @@ std::unique_ptr<TWriteItem> TWriteQueue::Dequeue() {
   return item;
 }
 
+void TWriteQueue::PutBack(std::vector<std::string> messages) {
+  if (messages.empty()) return;
+  for (auto it = messages.rbegin(); it != messages.rend(); ++it)
+    items_.push_front(std::make_unique<TWriteItem>(TWriteItem{std::move(*it)}));
+  dataAvailable_.Set();
+}
+
 void TWriteQueue::Clear() {
   items_.clear();
   dataAvailable_.Reset();

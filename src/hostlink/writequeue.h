@@ -9,6 +9,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/localpipe.h"
 
@@ -25,6 +26,8 @@ class TWriteQueue {
   void Enqueue(std::unique_ptr<TWriteItem> item);
   // The oldest item (owned by the caller), or nullptr.
   std::unique_ptr<TWriteItem> Dequeue();
+  // Puts messages back at the head of the queue, in the given order.
+  void PutBack(std::vector<std::string> messages);
   // Frees every item.
   void Clear();
   int Count() const { return static_cast<int>(items_.size()); }

@@ -20,7 +20,6 @@ namespace sp {
 
 namespace {
 
-constexpr size_t kReadBufferSize = 4096;
 constexpr size_t kIovecPairs = 64;
 
 // A folder that only this user may enter: ours, a real folder (no link), no
@@ -184,7 +183,7 @@ int TLocalPipeServer::Accept() {
 
 // ---- TMessageReader ------------------------------------------------------
 
-TMessageReader::TMessageReader() : buffer_(kReadBufferSize) {}
+TMessageReader::TMessageReader(size_t bufferSize) : buffer_(std::max<size_t>(bufferSize, 4)) {}
 
 bool TMessageReader::TakeBuffered(std::string& message, uint32_t& error, bool& failed) {
   const size_t available = end_ - begin_;
@@ -305,6 +304,15 @@ TMessageWriter::TStatus TMessageWriter::Flush(int fd, size_t& written, uint32_t&
     }
   }
   return TStatus::Done;
+}
+
+std::vector<TMessageWriter::TMessage> TMessageWriter::TakeUnstarted() {
+  std::vector<TMessage> unstarted;
+  for (size_t i = offset_ > 0 ? 1 : 0; i < queue_.size(); ++i) unstarted.push_back(std::move(queue_[i].message));
+  queue_.clear();
+  offset_ = 0;
+  queuedBytes_ = 0;
+  return unstarted;
 }
 
 }  // namespace sp

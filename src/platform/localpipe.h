@@ -91,13 +91,14 @@ class TLocalPipeServer {
 };
 
 // Cuts the byte stream of a socket into messages.
-// The read buffer starts at 4096 bytes and may hold several small messages;
+// The read buffer (4096 bytes unless given) may hold several small messages;
 // a message that does not fit is read into its own buffer, sized exactly to
 // the message, with exactly its remaining bytes.
 class TMessageReader {
  public:
   enum class TStatus { Message, WouldBlock, Failed };
-  TMessageReader();
+  static constexpr size_t kDefaultBufferSize = 4096;
+  explicit TMessageReader(size_t bufferSize = kDefaultBufferSize);
   // Reads from `fd` until one whole message is in `message`, the socket has
   // nothing more for now, or it failed (error code in `error`; the peer's end
   // is kPipeErrorBrokenPipe, a length above the limit kPipeErrorInvalidData).
@@ -127,6 +128,9 @@ class TMessageWriter {
   // Writes as much as the socket takes. Done when everything pushed is
   // written; `written` counts the messages completed by this call.
   TStatus Flush(int fd, size_t& written, uint32_t& error);
+  // Removes and returns the messages of which nothing was written yet; one
+  // cut off in the middle is dropped.
+  std::vector<TMessage> TakeUnstarted();
 
  private:
   struct TEntry {
