@@ -18,21 +18,6 @@ namespace {
 constexpr const char* kModules = "USERCALCMODULE.INI";
 constexpr const char* kRegistration = "_DAZIRAZACDLLUSERCALC.INI";
 
-std::string Content(const std::string& path) {
-  std::string bytes;
-  EXPECT_EQ(ReadWholeFile(path, bytes), 0) << path;
-  return bytes;
-}
-
-std::vector<std::string> Names(const std::string& folder) {
-  std::vector<TFolderEntry> entries;
-  ListFolder(folder, entries);
-  std::vector<std::string> names;
-  for (const auto& e : entries) names.push_back(e.name);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 struct TRun {
   int exitCode = -1;
   std::string errors;  // what the program wrote to stderr

@@ -9,12 +9,6 @@
 namespace sp {
 namespace {
 
-std::string Content(const std::string& path) {
-  std::string bytes;
-  EXPECT_EQ(ReadWholeFile(path, bytes), 0) << path;
-  return bytes;
-}
-
 TEST(ProfileIni, Reads) {
   TScratchFolder scratch;
   const std::string name = scratch / "a.ini";

@@ -12,21 +12,6 @@
 namespace sp {
 namespace {
 
-std::string Content(const std::string& path) {
-  std::string bytes;
-  EXPECT_EQ(ReadWholeFile(path, bytes), 0) << path;
-  return bytes;
-}
-
-std::vector<std::string> Names(const std::string& folder) {
-  std::vector<TFolderEntry> entries;
-  EXPECT_EQ(ListFolder(folder, entries), 0);
-  std::vector<std::string> names;
-  for (const auto& e : entries) names.push_back(e.name + (e.isFolder ? "/" : ""));
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // Caps the size of files this process may write, as a full disk would.
 class TFileSizeCap {
  public:

@@ -18,12 +18,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string Content(const std::string& path) {
-  std::string bytes;
-  EXPECT_EQ(ReadWholeFile(path, bytes), 0) << path;
-  return bytes;
-}
-
 // An in-memory INI object over `text`.
 struct TIni {
   explicit TIni(std::string_view text) : ini("") { ini.LoadFromText(text); }

@@ -14,12 +14,6 @@
 namespace sp {
 namespace {
 
-std::string Content(const std::string& path) {
-  std::string bytes;
-  EXPECT_EQ(ReadWholeFile(path, bytes), 0) << path;
-  return bytes;
-}
-
 void Put(const std::string& path, std::string_view bytes) { ASSERT_EQ(ReplaceFileContent(path, bytes), 0) << path; }
 
 uint32_t ModeOf(const std::string& path) { return QueryPath(path).mode; }

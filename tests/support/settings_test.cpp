@@ -11,12 +11,6 @@
 namespace sp {
 namespace {
 
-std::string Content(const std::string& path) {
-  std::string bytes;
-  EXPECT_EQ(ReadWholeFile(path, bytes), 0) << path;
-  return bytes;
-}
-
 TEST(UserSettings, FileName) {
   EXPECT_EQ(UserModeFile("/x/y"), "/x/y/UserMode.INI");
   EXPECT_EQ(UserModeFile("/x/y/"), "/x/y/UserMode.INI");
