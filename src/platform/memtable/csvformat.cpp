@@ -325,7 +325,6 @@ class TCsvLoader {
       }
     }
     fields_ = std::move(fresh);
-    records_.clear();
     redefined_ = true;
   }
 
