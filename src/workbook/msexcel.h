@@ -87,6 +87,9 @@ class TMSExcel : public TCustomMSExcel {
   void ReadFile(const std::string& name) override;
   // Copies the whole stream into memory and reads it as a compound document.
   void ReadStream(TStream& stream) override;
+  // The plain path over a stream (LoadFromFile takes it for files without
+  // the compound-document signature).
+  void ReadPlain(TStream& file);
 
  private:
   struct Body {
@@ -95,7 +98,6 @@ class TMSExcel : public TCustomMSExcel {
   };
 
   void ReadCompound(TCompoundFile& document);
-  void ReadPlain(TStream& file);
   void RunRecords(TRecordInput& input, bool plain);
   size_t MaxBodyLength() const { return version_ >= evExcel8 ? 8224 : 2080; }
   bool IsBiff8() const { return version_ >= evExcel8; }
