@@ -8,5 +8,8 @@ if(SHEETPULL_WITH_QT)
       ui/formplacement.cpp
       ui/messagebox.cpp
       ui/programchooser.cpp
+      ui/symboldlg.cpp
+      ui/textpopupmenu.cpp
+      ui/celleditor.cpp
     DEPS sp_support_ui sp_links sp_formlogic)
 endif()
