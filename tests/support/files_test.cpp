@@ -339,12 +339,14 @@ TEST(Programs, RunProgramPassesArgumentsUntouchedAndPumpsWhileWaiting) {
   TScratchFolder scratch;
   TPlainDispatcher dispatcher;
   InstallDispatcher(&dispatcher);
-  bool pumped = false;
-  dispatcher.Post([&] { pumped = true; });
   const std::string name = scratch / "a b; touch evil";
   EXPECT_GT(RunProgram("touch", {name}, true), 0);
   EXPECT_TRUE(FileExistsSafe(name));
   EXPECT_FALSE(FileExistsSafe(scratch / "evil"));
+  // A program that runs for a while: the dispatcher's jobs run meanwhile.
+  bool pumped = false;
+  dispatcher.Post([&] { pumped = true; });
+  EXPECT_GT(RunProgram("sleep", {"0.3"}, true), 0);
   EXPECT_TRUE(pumped);
   InstallDispatcher(nullptr);
   EXPECT_EQ(RunProgram(scratch / "no-such-program", {}, true), 0);
