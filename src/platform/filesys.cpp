@@ -150,9 +150,17 @@ void TReplacingFile::Abandon() {
 int TReplacingFile::Open(const std::string& target) {
   Abandon();
   target_ = target;
+  // Through a link the file it names is replaced, so the link stays.
+  struct stat st {};
+  if (::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    if (char* resolved = ::realpath(target.c_str(), nullptr)) {
+      target_ = resolved;
+      std::free(resolved);
+    }
+  }
   // A hidden name beside the target, so the rename stays on one file system.
-  const size_t cut = target.find_last_of('/') + 1;  // 0 without a folder part
-  const std::string pattern = target.substr(0, cut) + "." + target.substr(cut) + ".XXXXXX";
+  const size_t cut = target_.find_last_of('/') + 1;  // 0 without a folder part
+  const std::string pattern = target_.substr(0, cut) + "." + target_.substr(cut) + ".XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   fd_ = ::mkostemp(name.data(), O_CLOEXEC);

@@ -57,8 +57,10 @@ int ReadWholeFile(const std::string& path, std::string& bytes);
 // never a half-written mix: the bytes go into a temporary file in the same
 // folder, which is flushed to the disk and then renamed over the target. An
 // existing target's permission bits (and, where allowed, owner) carry over; a
-// new file gets 0666 before the umask. Abandoning the writer (no Commit, or a
-// failure) removes the temporary file and leaves the target untouched.
+// new file gets 0666 before the umask. A target that is a symbolic link has
+// the file it names replaced; the link stays. Abandoning the writer (no
+// Commit, or a failure) removes the temporary file and leaves the target
+// untouched.
 // One writer per target at a time; not thread-safe.
 class TReplacingFile {
  public:

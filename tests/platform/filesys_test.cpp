@@ -60,6 +60,17 @@ TEST(ReplacingFile, AFailedWriteLeavesTheOldFileWhole) {
   EXPECT_EQ(Names(scratch.Path()), std::vector<std::string>{"data.ini"});
 }
 
+TEST(ReplacingFile, ALinkStaysALink) {
+  TScratchFolder scratch;
+  ASSERT_EQ(MakeFolder(scratch / "shared"), 0);
+  ASSERT_EQ(ReplaceFileContent(scratch / "shared/real.ini", "old"), 0);
+  ASSERT_EQ(::symlink((scratch / "shared/real.ini").c_str(), (scratch / "link.ini").c_str()), 0);
+  ASSERT_EQ(ReplaceFileContent(scratch / "link.ini", "new"), 0);
+  EXPECT_TRUE(QueryPath(scratch / "link.ini").isLink);
+  EXPECT_EQ(Content(scratch / "shared/real.ini"), "new");
+  EXPECT_EQ(Names(scratch / "shared"), std::vector<std::string>{"real.ini"});
+}
+
 TEST(ReplacingFile, AbandonedWriterChangesNothing) {
   TScratchFolder scratch;
   const std::string target = scratch / "x";
