@@ -55,61 +55,56 @@ TVariant::TVariant(std::string text) : tag_(kVarString), text_(std::move(text)) 
 
 TVariant::TVariant(int32_t value) : tag_(kVarInteger) { number_.integer = value; }
 
-TVariant TVariant::Null() {
+TVariant TVariant::Tagged(uint32_t tag) {
   TVariant v;
-  v.tag_ = kVarNull;
+  v.tag_ = tag;
   return v;
 }
+
+TVariant TVariant::Null() { return Tagged(kVarNull); }
 
 TVariant TVariant::Integer(uint32_t tag, int64_t value) {
   const TIntegerRange* range = IntegerRange(tag);
   if (!range) throw EConvertError("Variant type " + std::to_string(tag) + " is no integer type");
   if (value < range->low || value > range->high) RaiseNoConversion(std::to_string(value), tag);
-  TVariant v;
-  v.tag_ = tag;
+  TVariant v = Tagged(tag);
   v.number_.integer = value;
   return v;
 }
 
 TVariant TVariant::UInt64(uint64_t value) {
-  TVariant v;
-  v.tag_ = kVarUInt64;
+  TVariant v = Tagged(kVarUInt64);
   v.number_.unsignedInteger = value;
   return v;
 }
 
 TVariant TVariant::Float(uint32_t tag, double value) {
   if (!IsFloatTag(tag)) throw EConvertError("Variant type " + std::to_string(tag) + " is no float type");
-  TVariant v;
-  v.tag_ = tag;
+  TVariant v = Tagged(tag);
   v.number_.real = tag == kVarSingle ? static_cast<double>(static_cast<float>(value)) : value;
   return v;
 }
 
 TVariant TVariant::Date(TDateTime value) {
-  TVariant v;
-  v.tag_ = kVarDate;
+  TVariant v = Tagged(kVarDate);
   v.number_.real = value;
   return v;
 }
 
 TVariant TVariant::Boolean(bool value) {
-  TVariant v;
-  v.tag_ = kVarBoolean;
+  TVariant v = Tagged(kVarBoolean);
   v.number_.integer = value ? 1 : 0;
   return v;
 }
 
 TVariant TVariant::WideText(std::u16string text) {
-  TVariant v;
-  v.tag_ = kVarOleStr;
+  TVariant v = Tagged(kVarOleStr);
   v.wide_ = std::move(text);
   return v;
 }
 
 TVariant TVariant::ByteArray(int32_t low, std::string bytes) {
-  TVariant v;
-  v.tag_ = kVarArray | kVarByte;
+  TVariant v = Tagged(kVarArray | kVarByte);
   v.low_ = low;
   v.text_ = std::move(bytes);
   return v;
@@ -117,8 +112,7 @@ TVariant TVariant::ByteArray(int32_t low, std::string bytes) {
 
 TVariant TVariant::Array(uint32_t elementType, int32_t low, std::vector<TVariant> items) {
   if ((elementType & kVarTypeMask) == kVarByte) throw EConvertError("Byte arrays hold bytes, not values");
-  TVariant v;
-  v.tag_ = kVarArray | (elementType & kVarTypeMask);
+  TVariant v = Tagged(kVarArray | (elementType & kVarTypeMask));
   v.low_ = low;
   v.items_ = std::move(items);
   return v;

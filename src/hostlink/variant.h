@@ -102,6 +102,8 @@ class TVariant {
   friend bool operator==(const TVariant& a, const TVariant& b);
 
  private:
+  static TVariant Tagged(uint32_t tag);
+
   uint32_t tag_ = kVarEmpty;
   int32_t low_ = 0;
   union {

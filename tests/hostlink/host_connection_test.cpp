@@ -12,19 +12,17 @@
 #include "hostlink/localnames.h"
 #include "platform/clock.h"
 #include "tests/hostlink/pipe_test_support.h"
+#include "tests/hostlink/wire_bytes.h"
 
 namespace sp {
 namespace {
 
+using testing::Int32;
+using testing::Text;
+using testing::Integer;
+
 using testing::RawPeer;
 
-std::string Int32(int32_t v) {
-  std::string s(4, '\0');
-  for (int i = 0; i < 4; ++i) s[i] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
-  return s;
-}
-std::string Text(const std::string& t) { return Int32(256) + Int32(static_cast<int32_t>(t.size())) + t; }
-std::string Integer(const std::string& d) { return Int32(3) + Int32(static_cast<int32_t>(d.size())) + d; }
 
 // A pipe message as a host would send it.
 std::string HostMessage(const TMessageHeader& header, const std::string& command, const std::string& sender) {

@@ -10,6 +10,7 @@ add_dependencies(sp_hostlink_testsupport relayhost)
 sheetpull_test(hostlink_encoding_test
   SOURCES variant_stream_test.cpp message_test.cpp
   DEPS sp_hostlink)
+target_include_directories(hostlink_encoding_test PRIVATE "${PROJECT_SOURCE_DIR}")
 sheetpull_test(hostlink_pipe_test
   SOURCES pipe_client_test.cpp host_connection_test.cpp
   DEPS sp_hostlink sp_hostlink_testsupport)

@@ -5,20 +5,15 @@
 #include "hostlink/hostmessage.h"
 #include "hostlink/internalmessage.h"
 #include "hostlink/variantstream.h"
+#include "tests/hostlink/wire_bytes.h"
 
 namespace sp {
 namespace {
 
-std::string Int32(int32_t v) {
-  std::string s(4, '\0');
-  for (int i = 0; i < 4; ++i) s[i] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
-  return s;
-}
+using testing::Int32;
+using testing::Text;
+using testing::Integer;
 
-std::string Text(const std::string& text) { return Int32(256) + Int32(static_cast<int32_t>(text.size())) + text; }
-std::string Integer(const std::string& digits) {
-  return Int32(3) + Int32(static_cast<int32_t>(digits.size())) + digits;
-}
 
 std::string Encoded(const TInternalMessage& message) {
   TMemoryStream stream;

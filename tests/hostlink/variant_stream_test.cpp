@@ -7,17 +7,14 @@
 #include "platform/errors.h"
 #include "support/formatting.h"
 #include "support/text1252.h"
+#include "tests/hostlink/wire_bytes.h"
 
 namespace sp {
 namespace {
 
-std::string Int32(int32_t v) {
-  std::string s(4, '\0');
-  for (int i = 0; i < 4; ++i) s[i] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
-  return s;
-}
+using testing::Int32;
+using testing::Block;
 
-std::string Block(const std::string& text) { return Int32(static_cast<int32_t>(text.size())) + text; }
 
 std::string Encode(const TVariant& value) {
   TMemoryStream stream;
