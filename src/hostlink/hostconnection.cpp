@@ -6,9 +6,11 @@ namespace sp {
 
 namespace {
 
+// Not destroyed at program exit: the connection needs the dispatcher, which
+// may be gone by then. The frame releases it when its form goes.
 std::unique_ptr<TKorvoPipeClientConnect>& Connection() {
-  static std::unique_ptr<TKorvoPipeClientConnect> connection;
-  return connection;
+  static auto* connection = new std::unique_ptr<TKorvoPipeClientConnect>();
+  return *connection;
 }
 
 }  // namespace

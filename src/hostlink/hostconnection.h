@@ -1,7 +1,9 @@
 // The module's one host connection and the functions through which the
 // frame uses it. The connection lives from the first successful ConnectHost
-// until ReleaseHostConnection (the frame calls it when its form goes); after
-// that SendToHost gives false and HostConnection nullptr.
+// until ReleaseHostConnection (the frame calls it when its form goes, while
+// the dispatcher is still installed); after that SendToHost gives false and
+// HostConnection nullptr. A connection not released is left to the end of
+// the process.
 // Owner thread of the installed dispatcher only.
 #pragma once
 
