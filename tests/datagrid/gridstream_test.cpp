@@ -111,10 +111,13 @@ TEST(GridStream, FieldSplitting) {
 }
 
 TEST(GridStream, RoundTripKeepsLineBreaksPercentAndSecondLines) {
+  auto describe = [](TDataGridData& g) {
+    NameColumns(g, {"TColumn-1", "Bez", "Menge"});
+    g.Columns()[2].NumericKind = deInteger;
+    g.UseSecondLine = true;
+  };
   TDataGridData grid;
-  NameColumns(grid, {"TColumn-1", "Bez", "Menge"});
-  grid.Columns()[2].NumericKind = deInteger;
-  grid.UseSecondLine = true;
+  describe(grid);
   grid.SetRowCount(4);
   grid.SetCell(0, 1, "*");
   grid.SetCell(1, 1, "Zeile\r\nzwei 100 %");
@@ -123,9 +126,7 @@ TEST(GridStream, RoundTripKeepsLineBreaksPercentAndSecondLines) {
   const std::string bytes = Saved(grid);
 
   TDataGridData copy;
-  NameColumns(copy, {"TColumn-1", "Bez", "Menge"});
-  copy.Columns()[2].NumericKind = deInteger;
-  copy.UseSecondLine = true;
+  describe(copy);
   copy.SetRowCount(9);
   copy.SetCell(1, 8, "old");
   ASSERT_TRUE(Load(copy, bytes));

@@ -462,13 +462,7 @@ void TDataGrid::mouseDoubleClickEvent(QMouseEvent* event) {
   QTableView::mouseDoubleClickEvent(event);
 }
 
-void TDataGrid::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->source() == this && event->mimeData()->hasFormat(QLatin1String(kRowMime))) {
-    event->acceptProposedAction();
-  } else {
-    event->ignore();
-  }
-}
+void TDataGrid::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
 
 void TDataGrid::dragMoveEvent(QDragMoveEvent* event) {
   if (event->source() == this && event->mimeData()->hasFormat(QLatin1String(kRowMime))) {
@@ -588,34 +582,29 @@ void TDataGrid::SetAdjustGrid(const std::string& value) {
   const int scaled = ScaledFontSize(size, factor, ppi);
   data_.BeginUpdate();
   data_.SetDefaultRowHeight(static_cast<int>(std::ceil(1.6 * textHeight)));
-  for (int c = 0; c < data_.ColCount(); ++c) {
-    TColumn& column = data_.Columns()[c];
-    TFontSpec font = column.Font();
-    font.Size = scaled;
-    column.SetFont(font);
-    TFontSpec title = column.Title().Font();
-    title.Size = scaled;
-    column.Title().SetFont(title);
-  }
-  data_.SecondFont.Size = scaled;
+  ChangeEveryFont([scaled](TFontSpec& font) { font.Size = scaled; });
   data_.SetMaxSecondHeight(ScaledMaxSecondHeight(data_.MaxSecondHeight(), factor, ppi));
   data_.EndUpdate();
 }
 
 void TDataGrid::SetGlobalFontName(const std::string& name) {
   data_.BeginUpdate();
+  ChangeEveryFont([&name](TFontSpec& font) { font.Name = name; });
+  data_.EndUpdate();
+  if (!lastAdjustGrid_.empty()) SetAdjustGrid(lastAdjustGrid_);
+}
+
+void TDataGrid::ChangeEveryFont(const std::function<void(TFontSpec&)>& change) {
   for (int c = 0; c < data_.ColCount(); ++c) {
     TColumn& column = data_.Columns()[c];
     TFontSpec font = column.Font();
-    font.Name = name;
+    change(font);
     column.SetFont(font);
     TFontSpec title = column.Title().Font();
-    title.Name = name;
+    change(title);
     column.Title().SetFont(title);
   }
-  data_.SecondFont.Name = name;
-  data_.EndUpdate();
-  if (!lastAdjustGrid_.empty()) SetAdjustGrid(lastAdjustGrid_);
+  change(data_.SecondFont);
 }
 
 }  // namespace sp

@@ -114,6 +114,8 @@ class TDataGrid : public QTableView, private TDataGridListener {
   void PaintSecondLines();
   void RequestExternalEditor();
   void WatchEditor(QWidget* editor);
+  // Every column font, title font and the second-line font.
+  void ChangeEveryFont(const std::function<void(TFontSpec&)>& change);
 
   TDataGridData data_;
   TDataGridItemModel* model_;
