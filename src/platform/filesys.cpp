@@ -117,6 +117,19 @@ int RemoveTree(const std::string& path) {
   return error != 0 ? error : e;
 }
 
+int OpenFile(const std::string& path, TFileOpen mode, int& error) {
+  int flags = O_CLOEXEC;
+  switch (mode) {
+    case TFileOpen::Read: flags |= O_RDONLY; break;
+    case TFileOpen::ReadWrite: flags |= O_RDWR; break;
+    case TFileOpen::Always: flags |= O_RDWR | O_CREAT; break;
+    case TFileOpen::Truncate: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+  }
+  const int fd = ::open(path.c_str(), flags, 0666);
+  error = fd >= 0 ? 0 : errno;
+  return fd;
+}
+
 int ReadWholeFile(const std::string& path, std::string& bytes) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errno;

@@ -50,6 +50,16 @@ struct TFolderEntry {
 // listing (what was read before the failure is in `entries`).
 int ListFolder(const std::string& path, std::vector<TFolderEntry>& entries);
 
+enum class TFileOpen {
+  Read,       // an existing file, read only
+  ReadWrite,  // an existing file
+  Always,     // read and write, created when missing
+  Truncate,   // read and write, created when missing, emptied
+};
+// Opens a file without locking it (others may read and write it too); a new
+// file gets 0666 before the umask. The descriptor, or -1 with `error` set.
+int OpenFile(const std::string& path, TFileOpen mode, int& error);
+
 // The whole content of a file. 0 or the errno.
 int ReadWholeFile(const std::string& path, std::string& bytes);
 

@@ -1,11 +1,10 @@
 #include "support/fileex.h"
 
-#include <fcntl.h>
-
 #include <cerrno>
 
 #include "platform/clock.h"
 #include "platform/errors.h"
+#include "platform/filesys.h"
 #include "support/files.h"
 #include "support/text1252.h"
 
@@ -45,17 +44,15 @@ int AttemptPatiently(const std::function<int()>& attempt, int patienceMs) {
 }
 
 int TFileStreamEx::Open(std::string_view name, TFileOpenMode mode) {
-  int flags = O_CLOEXEC;
-  switch (mode) {
-    case TFileOpenMode::Create: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
-    case TFileOpenMode::Read: flags |= O_RDONLY; break;
-    case TFileOpenMode::ReadWrite: flags |= O_RDWR; break;
-  }
+  const TFileOpen how = mode == TFileOpenMode::Create ? TFileOpen::Truncate
+                        : mode == TFileOpenMode::Read ? TFileOpen::Read
+                                                      : TFileOpen::ReadWrite;
   const std::string path = AnsiToUtf8(name);
   int fd = -1;
   AttemptPatiently([&] {
-    fd = ::open(path.c_str(), flags, 0666);
-    return fd >= 0 ? 0 : errno;
+    int error = 0;
+    fd = OpenFile(path, how, error);
+    return error;
   });
   if (fd >= 0) return fd;
   const char* text = mode == TFileOpenMode::Create ? "Datei %s kann nicht erstellt werden"

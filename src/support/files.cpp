@@ -3,8 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <functional>
 
 #include "platform/clock.h"
@@ -227,8 +225,8 @@ TBetterFileStream::TOpened TBetterFileStream::OpenKeeping(std::string_view name,
       opened.restore = (status.mode & 0222) == 0 && ChangeMode(path, status.mode | 0200) == 0;
     }
   }
-  const int flags = O_RDWR | O_CREAT | O_CLOEXEC | (createNew ? O_TRUNC : 0);
-  opened.fd = ::open(path.c_str(), flags, 0666);
+  int error = 0;
+  opened.fd = OpenFile(path, createNew ? TFileOpen::Truncate : TFileOpen::Always, error);
   if (opened.fd < 0) {
     if (opened.restore) ChangeMode(path, opened.attributes);
     throw EFCreateError(CannotCreate(name));
@@ -304,7 +302,8 @@ std::string ExtractResourceFile(std::string_view bytes, std::string_view name) {
 
 bool CopyFileRetry(std::string_view source, std::string_view target) {
   EnsureFileFolder(target);
-  const int fd = ::open(Native(source).c_str(), O_RDONLY | O_CLOEXEC);
+  int openError = 0;
+  const int fd = OpenFile(Native(source), TFileOpen::Read, openError);
   if (fd < 0) throw EFOpenError(CannotOpen(source));
   THandleStream input(fd);
   for (int attempt = 1; attempt <= 10; ++attempt) {
