@@ -128,7 +128,7 @@ void TProfileIni::WriteString(std::string_view section, std::string_view key, st
     changed = text;
     if (!changed.empty() && changed.back() != '\n' && changed.back() != '\r') changed += "\r\n";
     if (!lines.empty() && lines.back().end > lines.back().start) changed += "\r\n";
-    changed += "[" + std::string(Trim(section)) + "]\r\n" + keyLine + "\r\n";
+    changed.append(1, '[').append(Trim(section)).append("]\r\n").append(keyLine).append("\r\n");
   }
   try {
     ReplaceFileAtomically(fileName_, changed);
