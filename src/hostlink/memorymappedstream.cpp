@@ -86,6 +86,8 @@ void TMemoryMappedFileStream::SetSize(int64_t newSize) {
 }
 
 void TMemoryMappedFileStream::Close() {
+  // Nothing can be read or written once the view is going.
+  size_ = capacity_ = 0;
   if (section_.IsMapped()) {
     if (const int error = section_.FlushView()) throw EStreamError(WithCode("Error flushing", error));
     if (const int error = section_.UnmapView()) throw EStreamError(WithCode("Error unmapping view", error));

@@ -50,7 +50,8 @@ class TMemoryMappedFileStream : public TStream {
   void SetSize(int64_t newSize) override;
   int64_t Size() override { return size_; }
 
-  // Flushes, unmaps, closes. Safe to call twice.
+  // Flushes, unmaps, closes. Safe to call twice. Afterwards size and
+  // capacity are 0: reads give nothing and writes raise.
   void Close();
 
   const std::string& SectionName() const { return name_; }

@@ -143,6 +143,10 @@ TEST(MemoryMappedFileStream, WritesReachTheHostAndCloseIsFinal) {
   stream.Close();
   stream.Close();
   EXPECT_EQ(stream.DeclaredSize(), kMapSize);
+  char byte = 0;
+  stream.SetPosition(0);
+  EXPECT_EQ(stream.Read(&byte, 1), 0);
+  EXPECT_THROW(stream.Write("x", 1), EFOpenError);
 }
 
 }  // namespace
