@@ -22,39 +22,22 @@ T Load(const uint32_t (&payload)[2]) noexcept {
 
 }  // namespace
 
-TCellValue TCellValue::Integer(int32_t value) noexcept {
+template <typename T>
+TCellValue TCellValue::Make(TValueKind kind, T value) noexcept {
   TCellValue v;
   Store(v.payload_, value);
-  v.kind_ = TValueKind::Integer;
+  v.kind_ = kind;
   return v;
 }
 
-TCellValue TCellValue::Number(double value) noexcept {
-  TCellValue v;
-  Store(v.payload_, value);
-  v.kind_ = TValueKind::Number;
-  return v;
-}
-
-TCellValue TCellValue::DateTime(double value) noexcept {
-  TCellValue v = Number(value);
-  v.kind_ = TValueKind::DateTime;
-  return v;
-}
-
-TCellValue TCellValue::Boolean(bool value) noexcept {
-  TCellValue v;
-  Store(v.payload_, value);
-  v.kind_ = TValueKind::Boolean;
-  return v;
-}
+TCellValue TCellValue::Integer(int32_t value) noexcept { return Make(TValueKind::Integer, value); }
+TCellValue TCellValue::Number(double value) noexcept { return Make(TValueKind::Number, value); }
+TCellValue TCellValue::DateTime(double value) noexcept { return Make(TValueKind::DateTime, value); }
+TCellValue TCellValue::Boolean(bool value) noexcept { return Make(TValueKind::Boolean, value); }
 
 TCellValue TCellValue::Text(const TWideText& text) noexcept {
-  TCellValue v;
   TWideText::Retain(text.rep_);
-  Store(v.payload_, text.rep_);
-  v.kind_ = TValueKind::Text;
-  return v;
+  return Make(TValueKind::Text, text.rep_);
 }
 
 TCellValue::TCellValue(const TCellValue& other) noexcept : payload_{other.payload_[0], other.payload_[1]}, kind_(other.kind_) {

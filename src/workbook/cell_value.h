@@ -46,6 +46,8 @@ class TCellValue {
   friend bool operator==(const TCellValue& a, const TCellValue& b) noexcept;
 
  private:
+  template <typename T>
+  static TCellValue Make(TValueKind kind, T value) noexcept;
   TWideText::Rep* TextRep() const noexcept;
   void DropText() noexcept;
 

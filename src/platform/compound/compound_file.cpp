@@ -131,15 +131,18 @@ void TCompoundFile::ReadHeader() {
   }
 }
 
-void TCompoundFile::ReadFat() {
+std::vector<uint32_t> TCompoundFile::ReadTable(const std::vector<uint32_t>& sectors) const {
   const uint32_t perSector = sectorSize_ / 4;
-  fat_.resize(fatSectors_.size() * perSector);
+  std::vector<uint32_t> table(sectors.size() * perSector);
   std::vector<uint8_t> block(sectorSize_);
-  for (size_t i = 0; i < fatSectors_.size(); ++i) {
-    ReadSector(fatSectors_[i], block.data());
-    for (uint32_t j = 0; j < perSector; ++j) fat_[i * perSector + j] = Le32(block.data() + 4 * j);
+  for (size_t i = 0; i < sectors.size(); ++i) {
+    ReadSector(sectors[i], block.data());
+    for (uint32_t j = 0; j < perSector; ++j) table[i * perSector + j] = Le32(block.data() + 4 * j);
   }
+  return table;
 }
+
+void TCompoundFile::ReadFat() { fat_ = ReadTable(fatSectors_); }
 
 std::vector<uint32_t> TCompoundFile::FollowChain(uint32_t start, uint64_t neededSectors,
                                                  const std::vector<uint32_t>& table, uint64_t limit,
@@ -226,14 +229,7 @@ void TCompoundFile::LoadMiniStructures() {
     Fail("the mini stream's size " + Num(root.size) + " exceeds the file");
   miniStreamSectors_ = FollowChain(root.start, CeilDiv(root.size, sectorSize_), fat_, sectorCount_, "mini stream");
   const uint64_t fatLength = miniFatSectorCount_ == 0 ? 0 : kUnknownLength;
-  const std::vector<uint32_t> chain = FollowChain(firstMiniFatSector_, fatLength, fat_, sectorCount_, "mini FAT");
-  const uint32_t perSector = sectorSize_ / 4;
-  miniFat_.resize(chain.size() * perSector);
-  std::vector<uint8_t> block(sectorSize_);
-  for (size_t i = 0; i < chain.size(); ++i) {
-    ReadSector(chain[i], block.data());
-    for (uint32_t j = 0; j < perSector; ++j) miniFat_[i * perSector + j] = Le32(block.data() + 4 * j);
-  }
+  miniFat_ = ReadTable(FollowChain(firstMiniFatSector_, fatLength, fat_, sectorCount_, "mini FAT"));
   miniLoaded_ = true;
 }
 

@@ -77,6 +77,8 @@ class TCompoundFile {
                                     uint64_t limit, const char* what) const;
   std::vector<TCompoundExtent> StreamExtents(const DirectoryEntry& entry);
   void ReadSector(uint32_t sector, void* buffer) const;
+  // The 32-bit entries of the given sectors, in order (the FAT, the mini FAT).
+  std::vector<uint32_t> ReadTable(const std::vector<uint32_t>& sectors) const;
 
   std::shared_ptr<TStream> source_;
   uint64_t fileSize_ = 0;
