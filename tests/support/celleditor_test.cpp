@@ -101,6 +101,17 @@ TEST_F(CellEditorTest, OpensBelowTheCellAndFertigConfirms) {
                          QPoint(cell.left(), cell.top() + grid_.verticalHeader()->defaultSectionSize())));
 }
 
+TEST_F(CellEditorTest, OpensBelowAGivenCellRectangle) {
+  std::string text = "7";
+  QPoint shownAt;
+  WhenModalShown([&](QWidget* modal) {
+    shownAt = Editor(modal)->pos();
+    QTest::keyClick(Editor(modal)->RE, Qt::Key_Escape);
+  });
+  EXPECT_FALSE(EditGridCellAt(grid_.viewport(), QRect(40, 60, 80, 20), 24, text, "", 0, 0, 0));
+  EXPECT_EQ(shownAt, grid_.viewport()->mapToGlobal(QPoint(40, 84)));
+}
+
 TEST_F(CellEditorTest, HelpLinksInsertTheirTargetAndTheHelpGrowsTheWindow) {
   std::string text = "Spalte X";
   int grownBy = 0;

@@ -156,20 +156,22 @@ bool TEditor::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-bool EditGridCell(QTableView* grid, std::string& text, std::string_view helpHtml, int selectionLength,
-                  int selectionStart, char16_t initialCharacter, int row, int column) {
-  QRect cell;
-  if (grid->model()) cell = grid->visualRect(grid->model()->index(row, column));
-  const QPoint topLeft = grid->viewport()->mapToGlobal(
-      QPoint(cell.left(), cell.top() + grid->verticalHeader()->defaultSectionSize()));
-
-  TEditor editor(grid->window());
-  editor.move(topLeft);
+bool EditGridCellAt(QWidget* area, const QRect& cell, int defaultRowHeight, std::string& text,
+                    std::string_view helpHtml, int selectionLength, int selectionStart, char16_t initialCharacter) {
+  TEditor editor(area->window());
+  editor.move(area->mapToGlobal(QPoint(cell.left(), cell.top() + defaultRowHeight)));
   editor.SetInitialInput(text, selectionStart, selectionLength, initialCharacter);
   editor.SetHelpText(helpHtml);
   if (editor.exec() != QDialog::Accepted) return false;
   text = editor.InputText();
   return true;
+}
+
+bool EditGridCell(QTableView* grid, std::string& text, std::string_view helpHtml, int selectionLength,
+                  int selectionStart, char16_t initialCharacter, int row, int column) {
+  const QRect cell = grid->model() ? grid->visualRect(grid->model()->index(row, column)) : QRect();
+  return EditGridCellAt(grid->viewport(), cell, grid->verticalHeader()->defaultSectionSize(), text, helpHtml,
+                        selectionLength, selectionStart, initialCharacter);
 }
 
 }  // namespace sp

@@ -62,10 +62,16 @@ class TEditor : public QDialog {
   char16_t initialCharacter_ = 0;
 };
 
-// Opens the editor below the cell (row, column) of the grid: its left edge at
-// the cell's left, its top one default row height below the cell's top. True
-// with `text` replaced by the input when the user confirms; false with `text`
-// unchanged when the user cancels. The caller puts the text into its cell.
+// Opens the editor below a cell: its left edge at the cell's left, its top
+// one default row height below the cell's top. `cell` is in the coordinates
+// of `area` (a grid's viewport). True with `text` replaced by the input when
+// the user confirms; false with `text` unchanged when the user cancels. The
+// caller puts the text into its cell.
+bool EditGridCellAt(QWidget* area, const QRect& cell, int defaultRowHeight, std::string& text,
+                    std::string_view helpHtml, int selectionLength, int selectionStart, char16_t initialCharacter);
+// The same for the cell of model row `row` and column `column` of a table
+// view, with the vertical header's default section size as the default row
+// height. A grid whose fixed rows are not model rows maps its row first.
 bool EditGridCell(QTableView* grid, std::string& text, std::string_view helpHtml, int selectionLength,
                   int selectionStart, char16_t initialCharacter, int row, int column);
 
