@@ -37,6 +37,10 @@ std::string NumberText(double value) {
   return text;
 }
 
+// The calendar's range, 01.01.0001 to 31.12.9999; a date-time outside it
+// (only damaged files hold one) shows as the number it is.
+bool InCalendar(double dateTime) { return dateTime > -693594.0 && dateTime < 2958466.0; }
+
 }  // namespace
 
 std::string CellText(const TCellValue& value) {
@@ -45,7 +49,8 @@ std::string CellText(const TCellValue& value) {
     case TValueKind::Boolean: return value.AsBoolean() ? "True" : "False";
     case TValueKind::Integer: return std::to_string(value.AsInteger());
     case TValueKind::Number: return NumberText(value.AsDouble());
-    case TValueKind::DateTime: return DateTimeToText(value.AsDouble());
+    case TValueKind::DateTime:
+      return InCalendar(value.AsDouble()) ? DateTimeToText(value.AsDouble()) : NumberText(value.AsDouble());
     case TValueKind::Text: return Utf16ToAnsi(value.AsText());
   }
   return {};

@@ -3,7 +3,8 @@
 // Null gives "", booleans "True"/"False", integers their decimal digits,
 // numbers FloatToText ("1,5" with the German defaults), date-times
 // DateTimeToText (the short date, plus the long time when the time of day is
-// not zero), texts converted to Windows-1252 with "?" for what it cannot hold.
+// not zero; a date-time beyond the years 1 to 9999 shows as its number),
+// texts converted to Windows-1252 with "?" for what it cannot hold.
 #pragma once
 
 #include <string>

@@ -58,6 +58,10 @@ TEST(CellText, FollowsTheRegionalFormats) {
       {TCellValue::DateTime(45366), "15.03.2024"},
       {TCellValue::DateTime(45366.75), "15.03.2024 18:00:00"},
       {TCellValue::DateTime(0.5), "12:00:00"},
+      {TCellValue::DateTime(-1.21332e184), "-1,21332E184"},
+      {TCellValue::DateTime(2958466), "2958466"},
+      {TCellValue::DateTime(2958465), "31.12.9999"},
+      {TCellValue::DateTime(std::nan("")), "NAN"},
       {TCellValue::Text(u"Maß Ω → 5 €"), Ansi("Maß ? ? 5 €")},
       {TCellValue::Text(u""), ""},
   };
