@@ -31,12 +31,15 @@ cc -O2 -o freexl_peer "$here/freexl_peer.c" -lfreexl
 # measure COMMAND...: prints the smallest elapsed time (s) and the largest peak RSS (KB)
 # of RUNS runs of the command.
 measure() {
-  local best=999999 peak=0 t m
+  local best=999999 peak=0 t m figures
+  figures=$(mktemp)
   for _ in $(seq "$runs"); do
-    read -r t m < <( { /usr/bin/time -f "%e %M" "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+    /usr/bin/time -f "%e %M" -o "$figures" "$@" >/dev/null 2>&1
+    read -r t m <"$figures"
     best=$(echo "$t $best" | awk '{print ($1 < $2) ? $1 : $2}')
     peak=$(( m > peak ? m : peak ))
   done
+  rm -f "$figures"
   echo "$best $peak"
 }
 

@@ -64,7 +64,7 @@ int32_t TSpreadSheetCols::Count() const {
   return entries_.empty() ? 0 : CountAfter(entries_.back().Column);
 }
 
-const std::vector<TSpreadSheetCols::TEntry>& TSpreadSheetCols::Entries() const {
+const std::pmr::vector<TSpreadSheetCols::TEntry>& TSpreadSheetCols::Entries() const {
   Order();
   return entries_;
 }
@@ -103,10 +103,17 @@ void TSpreadSheetCells::Order() const {
 
 TSpreadSheetRow& TSpreadSheetCells::ObtainRow(int32_t row) {
   const bool appends = ordered_ && (rows_.empty() || rows_.back().Index() < row);
-  const size_t widthHint = appends && !rows_.empty() ? rows_.back().cols_.entries_.size() : 0;
-  TSpreadSheetRow& result = sp::Obtain(rows_, ordered_, row, [row] { return TSpreadSheetRow(row); });
-  // Rows of a sheet tend to be alike: reserving the previous row's width
-  // saves regrowing every row's list.
+  size_t widthHint = 0;
+  if (appends && !rows_.empty() && !rows_.back().cols_.entries_.empty()) {
+    // Rows of a sheet tend to be alike: reserving the previous row's span of
+    // columns saves regrowing every row's list. A sparse row (which a damaged
+    // file can make) gives at most twice its cells.
+    const auto& previous = rows_.back().cols_.entries_;
+    const auto span = static_cast<size_t>(previous.back().Column - previous.front().Column) + 1;
+    widthHint = std::min(span, 2 * previous.size() + 8);
+  }
+  std::pmr::memory_resource* memory = memory_.get();
+  TSpreadSheetRow& result = sp::Obtain(rows_, ordered_, row, [row, memory] { return TSpreadSheetRow(row, memory); });
   if (widthHint > 0) result.cols_.entries_.reserve(widthHint);
   return result;
 }
@@ -147,8 +154,13 @@ TCellValue TSpreadSheetCells::GetCell(int32_t column, int32_t row) const {
   return cell ? cell->Value : TCellValue();
 }
 
+TSpreadSheetCells::TSpreadSheetCells() : memory_(std::make_unique<TCellArena>()) {}
+
+TSpreadSheetCells::~TSpreadSheetCells() = default;
+
 void TSpreadSheetCells::Clear() {
   std::vector<TSpreadSheetRow>().swap(rows_);
+  memory_->release();
   ordered_ = true;
   rowCount_ = colCount_ = declaredRowCount_ = declaredColCount_ = 0;
 }

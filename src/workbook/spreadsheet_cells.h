@@ -19,8 +19,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <memory_resource>
 #include <vector>
 
+#include "workbook/cell_arena.h"
 #include "workbook/cell_value.h"
 
 namespace sp {
@@ -48,21 +51,23 @@ class TSpreadSheetCols {
   int32_t Count() const;
   // The cell at `column`; nullptr for an empty entry or a column outside the list.
   const TSMICell* Items(int32_t column) const;
-  const std::vector<TEntry>& Entries() const;
+  const std::pmr::vector<TEntry>& Entries() const;
 
  private:
   friend class TSpreadSheetCells;
+  friend class TSpreadSheetRow;
+  explicit TSpreadSheetCols(std::pmr::memory_resource* memory) : entries_(memory) {}
   // The cell to write at `column` (>= 0).
   TSMICell& Obtain(int32_t column);
   void Order() const;
 
-  mutable std::vector<TEntry> entries_;
+  mutable std::pmr::vector<TEntry> entries_;
   mutable bool ordered_ = true;
 };
 
 class TSpreadSheetRow {
  public:
-  explicit TSpreadSheetRow(int32_t index) : index_(index) {}
+  TSpreadSheetRow(int32_t index, std::pmr::memory_resource* memory) : index_(index), cols_(memory) {}
   int32_t Index() const { return index_; }
   const TSpreadSheetCols& Cols() const { return cols_; }
 
@@ -74,6 +79,11 @@ class TSpreadSheetRow {
 
 class TSpreadSheetCells {
  public:
+  TSpreadSheetCells();
+  ~TSpreadSheetCells();
+  TSpreadSheetCells(const TSpreadSheetCells&) = delete;
+  TSpreadSheetCells& operator=(const TSpreadSheetCells&) = delete;
+
   // Stores a copy of `value` at (column, row), overwriting all three fields
   // of a cell already there. A Null value stores nothing and changes
   // nothing. Raises EStringListError for a negative column or row.
@@ -104,6 +114,9 @@ class TSpreadSheetCells {
   TSpreadSheetRow& ObtainRow(int32_t row);
   void Order() const;
 
+  // The rows' cell lists live in the arena, freed whole by Clear. Declared
+  // before the rows, so the rows are destroyed first.
+  std::unique_ptr<TCellArena> memory_;
   mutable std::vector<TSpreadSheetRow> rows_;
   mutable bool ordered_ = true;
   int32_t rowCount_ = 0;

@@ -6,6 +6,7 @@ sheetpull_core_library(sp_workbook
     cell_text.cpp
     cell_reference.cpp
     wide_strings.cpp
+    cell_arena.cpp
     spreadsheet_cells.cpp
     spreadsheet.cpp
     spreadsheet_file.cpp
