@@ -6,6 +6,7 @@
 #include "datagrid/griddata.h"
 #include "platform/errors.h"
 #include "platform/stream.h"
+#include "support/csvfield.h"
 #include "support/formatting.h"
 
 namespace sp {
@@ -22,50 +23,6 @@ void FlushIfFull(std::string& out, TStream& stream) {
 }
 
 }  // namespace
-
-void AppendQuoted(std::string& out, std::string_view text) {
-  out += '"';
-  for (const char c : text) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  out += '"';
-}
-
-void AppendEscapedQuoted(std::string& out, std::string_view text) {
-  out += '"';
-  for (const char c : text) {
-    switch (c) {
-      case '%': out += "%%"; break;
-      case '\0': out += "%0"; break;
-      case '\r': out += "%c"; break;
-      case '\n': out += "%n"; break;
-      case '"': out += "\"\""; break;
-      default: out += c;
-    }
-  }
-  out += '"';
-}
-
-void UnescapeInPlace(std::string& text) {
-  size_t from = text.find('%');
-  if (from == std::string::npos) return;
-  size_t to = from;
-  while (from < text.size()) {
-    const char c = text[from++];
-    if (c == '%' && from < text.size()) {
-      const char code = text[from];
-      const char plain = code == '%' ? '%' : code == '0' ? '\0' : code == 'c' ? '\r' : code == 'n' ? '\n' : 0;
-      if (plain != 0 || code == '0') {
-        text[to++] = plain;
-        ++from;
-        continue;
-      }
-    }
-    text[to++] = c;  // not an escape: the percent sign stays
-  }
-  text.resize(to);
-}
 
 bool TGridLineReader::Fill() {
   if (atEnd_) return false;

@@ -20,14 +20,6 @@ inline constexpr std::string_view kSecondField = "SecondField";
 // A stream with more data lines than this is refused (bounded memory).
 inline constexpr int kMaxGridStreamRows = 1000000;
 
-// Appends `text` quoted: a double quote inside becomes two.
-void AppendQuoted(std::string& out, std::string_view text);
-// Appends `text` escapped ("%" -> "%%", NUL -> "%0", CR -> "%c", LF -> "%n")
-// and quoted.
-void AppendEscapedQuoted(std::string& out, std::string_view text);
-// Reverses the escapes; any other "%" sequence stays as it is.
-void UnescapeInPlace(std::string& text);
-
 // Reads a stream's lines in 8192-byte blocks. A line ends at a run of CR, LF
 // or NUL bytes, so empty lines never come out. Stream errors propagate.
 class TGridLineReader {

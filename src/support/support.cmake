@@ -4,6 +4,7 @@ sheetpull_core_library(sp_support
   SOURCES
     text1252.cpp
     formatting.cpp
+    csvfield.cpp
     files.cpp
     texttools.cpp
     fileex.cpp

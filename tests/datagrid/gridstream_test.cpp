@@ -5,6 +5,7 @@
 
 #include "datagrid/griddata.h"
 #include "datagrid/gridstream.h"
+#include "support/csvfield.h"
 #include "platform/errors.h"
 #include "platform/stream.h"
 #include "support/formatting.h"

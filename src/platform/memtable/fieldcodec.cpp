@@ -210,38 +210,6 @@ std::optional<TFieldValue> TextToValue(TFieldType type, std::string_view text, T
   return std::nullopt;
 }
 
-void AppendEscaped(std::string& out, std::string_view text) {
-  for (char c : text) {
-    switch (c) {
-      case '\0': out += "%0"; break;
-      case '\n': out += "%n"; break;
-      case '\r': out += "%c"; break;
-      case '%': out += "%%"; break;
-      default: out += c;
-    }
-  }
-}
-
-std::string Unescape(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c != '%' || i + 1 == text.size()) {
-      out += c;
-      continue;
-    }
-    switch (text[i + 1]) {
-      case '0': out += '\0'; ++i; break;
-      case 'n': out += '\n'; ++i; break;
-      case 'c': out += '\r'; ++i; break;
-      case '%': out += '%'; ++i; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
 namespace {
 
 // Packs into `out`, writing each character through `put` (which may double quotes).
@@ -296,15 +264,6 @@ std::string UnpackSixBit(std::string_view chars) {
     if (rest == 3) out += static_cast<char>((v >> 8) & 0xFF);
   }
   return out;
-}
-
-void AppendQuoted(std::string& out, std::string_view text) {
-  out += '"';
-  for (char c : text) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  out += '"';
 }
 
 void AppendCsvCell(std::string& out, TFieldType type, const TFieldValue& value, TValueFormats formats) {

@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "platform/memtable/fielddefs.h"
+#include "support/csvfield.h"
 
 namespace sp {
 
@@ -31,10 +32,6 @@ std::string ValueToText(TFieldType type, const TFieldValue& value, TValueFormats
 // (an integer out of the type's range included).
 std::optional<TFieldValue> TextToValue(TFieldType type, std::string_view text, TValueFormats formats);
 
-// "%" escapes and their reversal. An unknown escape ("%x") and a "%" at the
-// very end are kept as they stand.
-void AppendEscaped(std::string& out, std::string_view text);
-std::string Unescape(std::string_view text);
 
 // Six-bit packing: the L bytes as one bit string, least significant bit of
 // the first byte first, cut into (4L + 2) / 3 groups of six bits (the last
@@ -44,8 +41,6 @@ std::string Unescape(std::string_view text);
 std::string PackSixBit(std::string_view bytes);
 std::string UnpackSixBit(std::string_view chars);
 
-// Appends the quoted form of `text` (double quotes doubled).
-void AppendQuoted(std::string& out, std::string_view text);
 
 // Appends the CSV cell of a value (nothing for null).
 void AppendCsvCell(std::string& out, TFieldType type, const TFieldValue& value, TValueFormats formats);
