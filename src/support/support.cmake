@@ -3,7 +3,8 @@
 sheetpull_core_library(sp_support
   SOURCES
     text1252.cpp
-    formatting.cpp
+    numberformat.cpp
+    dateformat.cpp
     csvfield.cpp
     files.cpp
     texttools.cpp
