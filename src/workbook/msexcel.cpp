@@ -92,6 +92,7 @@ void TMSExcel::Reset() {
   bytesRead_ = 0;
   nameIndex_ = -1;
   nameByOffset_.clear();
+  textPool_.clear();
 }
 
 void TMSExcel::ReadFile(const std::string& name) {

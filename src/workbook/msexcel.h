@@ -19,6 +19,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -120,6 +121,9 @@ class TMSExcel : public TCustomMSExcel {
   // A BIFF8 string's characters at `at`, after its flags byte (and its
   // rich-text and phonetic counts, when the flags announce them).
   TWideText UnicodeString(Body body, size_t flagsAt, size_t count) const;
+  // The text of a text cell, sharing the characters of an equal text met
+  // before: workbooks without an SST repeat their texts cell by cell.
+  TWideText Pooled(const TWideText& text);
 
   std::vector<uint8_t> body_;  // the current record's body, reused
   int32_t maxRow_ = -1;
@@ -130,6 +134,7 @@ class TMSExcel : public TCustomMSExcel {
   uint64_t bytesRead_ = 0;
   int32_t nameIndex_ = -1;  // sheet-name entry of the current worksheet
   std::unordered_map<uint32_t, int32_t> nameByOffset_;
+  std::unordered_map<std::u16string_view, TWideText> textPool_;  // keys view the values' characters
 };
 
 class TMSExcelX : public TCustomMSExcel {

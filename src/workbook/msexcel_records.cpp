@@ -75,6 +75,15 @@ TWideText TMSExcel::UnicodeString(Body body, size_t flagsAt, size_t count) const
   return TWideText(text);
 }
 
+TWideText TMSExcel::Pooled(const TWideText& text) {
+  // Bounded, so that a workbook of distinct texts does not grow the pool
+  // beyond its use.
+  constexpr size_t kPoolLimit = 100000;
+  if (const auto found = textPool_.find(text.View()); found != textPool_.end()) return found->second;
+  if (textPool_.size() < kPoolLimit) textPool_.emplace(text.View(), text);
+  return text;
+}
+
 TAlignment TMSExcel::AlignmentOf(int32_t formatIndex) const {
   if (formatIndex < 0 || static_cast<size_t>(formatIndex) >= xfList_.size()) return taLeftJustify;
   return MapAlignment(static_cast<uint32_t>(xfList_[static_cast<size_t>(formatIndex)].Alignment));
@@ -138,13 +147,13 @@ void TMSExcel::ReadStringResult(int32_t row, int32_t column, int32_t formatIndex
   const Body body{body_.data(), next.Length};
   if (next.Type == kString2) {
     if (body.length < 1) return;
-    Deliver(row, column, 0, TCellValue::Text(AnsiString(body.data, body.length, 1, body.data[0])), alignment);
+    Deliver(row, column, 0, TCellValue::Text(Pooled(AnsiString(body.data, body.length, 1, body.data[0]))), alignment);
     return;
   }
   if (body.length < 2) return;
   const size_t count = Le16(body.data);
   const TWideText text = IsBiff8() ? UnicodeString(body, 2, count) : AnsiString(body.data, body.length, 2, count);
-  Deliver(row, column, formatIndex, TCellValue::Text(text), alignment);
+  Deliver(row, column, formatIndex, TCellValue::Text(Pooled(text)), alignment);
 }
 
 void TMSExcel::HandleFormula(Body body, TRecordInput& input) {
@@ -193,7 +202,8 @@ bool TMSExcel::HandleRecord(const TRecordHeader& header, Body body, TRecordInput
       if (n >= 15) Deliver(row(), column(), -1, TCellValue::Number(LeDouble(d + 7)), MapAlignment(d[6]));
       return true;
     case kLabel2:
-      if (n >= 8) Deliver(row(), column(), d[5] >> 6, TCellValue::Text(AnsiString(d, n, 8, d[7])), MapAlignment(d[6]));
+      if (n >= 8)
+        Deliver(row(), column(), d[5] >> 6, TCellValue::Text(Pooled(AnsiString(d, n, 8, d[7]))), MapAlignment(d[6]));
       return true;
     case kBoolErr2:
       if (n >= 9) {
@@ -238,7 +248,7 @@ bool TMSExcel::HandleRecord(const TRecordHeader& header, Body body, TRecordInput
         const int32_t formatIndex = Le16(d + 4);
         const size_t count = Le16(d + 6);
         const TWideText text = IsBiff8() ? UnicodeString(body, 8, count) : AnsiString(d, n, 8, count);
-        Deliver(row(), column(), formatIndex, TCellValue::Text(text), AlignmentOf(formatIndex));
+        Deliver(row(), column(), formatIndex, TCellValue::Text(Pooled(text)), AlignmentOf(formatIndex));
       }
       return true;
     case kLabelSst:
