@@ -49,9 +49,9 @@ for file in bench.xls sheetjs.xls; do
   "$build/bench/workbook/workbook_bench" "$file" "$runs"
   read -r ours ours_mem < <(measure "$build/bench/workbook/workbook_bench" "$file" 1)
   fastest=999999
-  for peer in "xls2csv $file" "/usr/bin/python3 $here/xlrd_peer.py $file" "./freexl_peer $file"; do
-    read -r t m < <(measure $peer)
-    printf '  %-10s %6.2f s  peak %6.1f MB\n' "${peer%% *}" "$t" "$(echo "$m" | awk '{print $1 / 1024}')"
+  for peer in "xls2csv:xls2csv $file" "xlrd:/usr/bin/python3 $here/xlrd_peer.py $file" "freexl:./freexl_peer $file"; do
+    read -r t m < <(measure ${peer#*:})
+    printf '  %-10s %6.2f s  peak %6.1f MB\n' "${peer%%:*}" "$t" "$(echo "$m" | awk '{print $1 / 1024}')"
     fastest=$(echo "$t $fastest" | awk '{print ($1 < $2) ? $1 : $2}')
   done
   printf '  %-10s %6.2f s  peak %6.1f MB  (whole process)\n' sheetpull "$ours" "$(echo "$ours_mem" | awk '{print $1 / 1024}')"
