@@ -296,12 +296,20 @@ bool EncodeTime(int hour, int minute, int second, int millisecond, TDateTime& re
 }
 
 void DecodeDate(TDateTime value, int& year, int& month, int& day) {
+  if (!InCalendar(value)) {
+    year = month = day = 0;
+    return;
+  }
   int64_t days, ms;
   SplitDateTime(value, days, ms);
   CivilFromDays(days + kEpochFrom1970, year, month, day);
 }
 
 void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& millisecond) {
+  if (!InCalendar(value)) {
+    hour = minute = second = millisecond = 0;
+    return;
+  }
   int64_t days, ms;
   SplitDateTime(value, days, ms);
   hour = static_cast<int>(ms / 3600000);
@@ -310,13 +318,17 @@ void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& milli
   millisecond = static_cast<int>(ms % 1000);
 }
 
+bool InCalendar(TDateTime value) { return value > kMinDateTime && value < kMaxDateTime; }
+
 std::string FormatDateTime(std::string_view pattern, TDateTime value) {
+  if (!InCalendar(value)) return FloatToText(value);
   std::string out;
   AppendDateTime(out, pattern.empty() ? std::string_view("c") : pattern, value, 0);
   return out;
 }
 
 std::string DateTimeToText(TDateTime value) {
+  if (!InCalendar(value)) return FloatToText(value);
   const TFormatSettings& fs = FormatSettings();
   int64_t days, ms;
   SplitDateTime(value, days, ms);

@@ -58,6 +58,13 @@ double TextToFloatOr(std::string_view text, double fallback);
 // positive, negative and zero sections. An empty pattern gives FloatToText.
 std::string FormatFloat(std::string_view pattern, double value);
 
+// The calendar runs from 01.01.0001 to 31.12.9999. Outside it (and for NaN)
+// DecodeDate and DecodeTime give zeros, and FormatDateTime and DateTimeToText
+// give the value's FloatToText.
+inline constexpr TDateTime kMinDateTime = -693594.0;  // 31.12.0000
+inline constexpr TDateTime kMaxDateTime = 2958466.0;  // 01.01.10000
+bool InCalendar(TDateTime value);
+
 // Calendar conversion. EncodeDate returns false for an impossible date.
 bool EncodeDate(int year, int month, int day, TDateTime& result);
 bool EncodeTime(int hour, int minute, int second, int millisecond, TDateTime& result);
