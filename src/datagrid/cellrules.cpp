@@ -33,6 +33,7 @@ TEditorSetup ChooseEditor(TDataGridData& grid, int col, int row, bool typed) {
   setup.Alignment = column.Alignment();
   setup.Hint = Ansi("Beliebige Daten");
   setup.Text = grid.Cell(col, row);
+  setup.EditMask = grid.EditMaskFor(col, row);
   const bool markerRow = OpensEveryColumn(kind) || kind == TRowKind::Text;
   if (!markerRow) {
     switch (column.Format()) {
@@ -42,7 +43,7 @@ TEditorSetup ChooseEditor(TDataGridData& grid, int col, int row, bool typed) {
         setup.MaxLength = column.NumericKind == deInteger ? 4 : 13;
         setup.Hint = "Numerische Daten";
         if (column.HoldsDecimals() && !typed) {
-          setup.Text = FormatFloat(column.EditMask, TextToFloatOr(setup.Text, 0));
+          setup.Text = FormatFloat(setup.EditMask, TextToFloatOr(setup.Text, 0));
         }
         break;
       case cfdblocate:

@@ -30,6 +30,9 @@ struct TEditorSetup {
   TFontSpec Font;
   TColor Background = clEditorBack;
   std::string Text;
+  // The column's EditMask as OnGetEditMask leaves it; the number pattern of
+  // decimal cells. Its input-mask syntax is not applied to Qt's editors.
+  std::string EditMask;
 };
 
 // The editor of a data cell. `typed` tells that a typed character opens it.

@@ -95,6 +95,12 @@ TEST(CellRules, EditorChoice) {
   }
   EXPECT_EQ(ChooseEditor(grid, 2, 1, false).Text, "1,500");
   EXPECT_EQ(ChooseEditor(grid, 2, 1, true).Text, "1,5");
+  grid.OnGetEditMask = [](int col, int row, std::string& mask) {
+    if (col == 2 && row == 1) mask = "0.0";
+  };
+  EXPECT_EQ(ChooseEditor(grid, 2, 1, false).Text, "1,5");  // the handler's pattern wins
+  EXPECT_EQ(ChooseEditor(grid, 2, 1, false).EditMask, "0.0");
+  grid.OnGetEditMask = nullptr;
   EXPECT_TRUE(ChooseEditor(grid, 4, 1, false).IgnoreDeleteKeys);
   EXPECT_EQ(ChooseEditor(grid, 5, 1, false).Alignment, taRightJustify);
 
