@@ -498,11 +498,11 @@ QPixmap TDataGrid::RowDragImage(int row) const {
 QFont TDataGrid::MarkerFont() const {
   const int ppi = logicalDpiY();
   if (ppi == 96) return QFontOf(TFontSpec{"Tahoma", 8});
-  TFontSpec spec = data_.Columns()[0].Font();
-  spec.Size = std::max(8, spec.Size - 1);
-  QFont font = QFontOf(spec);
+  TFontSpec fontSpec = data_.Columns()[0].Font();
+  fontSpec.Size = std::max(8, fontSpec.Size - 1);
+  QFont font = QFontOf(fontSpec);
   if (QFontMetrics(font).horizontalAdvance(QLatin1Char('W')) > columnWidth(0) - 3) {
-    font.setPointSize(std::max(1, spec.Size - 1));
+    font.setPointSize(std::max(1, fontSpec.Size - 1));
   }
   return font;
 }

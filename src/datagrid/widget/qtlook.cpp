@@ -4,12 +4,12 @@
 
 namespace sp {
 
-QFont QFontOf(const TFontSpec& spec) {
-  QFont font(ToQString(spec.Name));
-  font.setPointSize(spec.Size > 0 ? spec.Size : 8);
-  font.setBold(spec.Bold);
-  font.setItalic(spec.Italic);
-  font.setUnderline(spec.Underline);
+QFont QFontOf(const TFontSpec& fontSpec) {
+  QFont font(ToQString(fontSpec.Name));
+  font.setPointSize(fontSpec.Size > 0 ? fontSpec.Size : 8);
+  font.setBold(fontSpec.Bold);
+  font.setItalic(fontSpec.Italic);
+  font.setUnderline(fontSpec.Underline);
   return font;
 }
 

@@ -13,7 +13,7 @@ inline QColor QColorOf(TColor color) {
                 static_cast<int>((color >> 16) & 0xFF));
 }
 
-QFont QFontOf(const TFontSpec& spec);
+QFont QFontOf(const TFontSpec& fontSpec);
 
 Qt::Alignment QtAlignmentOf(TAlignment alignment);
 
